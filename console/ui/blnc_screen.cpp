@@ -1,0 +1,96 @@
+#include "console/ui/blnc_screen.h"
+
+#include "shell/ui/quit_procedure.h"
+
+namespace console {
+
+using tess::twipsRect;
+
+BlncScreen::BlncScreen(tess::Services &services)
+    : Screen(services, tess::ScreenId::BLNC, {11955, 8865}, QStringLiteral(":/pictures/console.gif"),
+             QStringLiteral("Миры \"Tessaranium\": консоль управления AI Zuvodu LNC")),
+      Text(this, twipsRect(480, 6720, 4575, 345), 0x00404040, 0x00808000),
+      Image4(this, twipsRect(7920, 6840, 2250, 1695), QStringLiteral(":/pictures/photo_stranger.gif")),
+      Image3(this, twipsRect(8280, 7200, 1500, 1125), QStringLiteral(":/pictures/photo_portrait.gif")),
+      Image2(this, twipsRect(6840, 6960, 4500, 1365), QStringLiteral(":/pictures/photo_time.gif")),
+      Label1(this, twipsRect(5880, 960, 375, 375)),
+      Label3(this, twipsRect(5160, 6600, 1095, 615)),
+      Image1(this, twipsRect(6840, 6840, 4500, 1605), QStringLiteral(":/pictures/photo_universe.gif")),
+      Texcon(this, twipsRect(6600, 1080, 5055, 5175)),
+      Con(this, twipsRect(480, 1080, 5655, 5175)),
+      engine_(*this, services.process)
+{
+    Text.setFont(tess::layoutFont(QStringLiteral("MS Sans Serif"), 12));
+    Text.setFocusPolicy(Qt::ClickFocus);
+    for (tess::Picture *photo : {&Image1, &Image2, &Image3, &Image4})
+        photo->hide();
+    Texcon.setForeground(tess::layoutColor(0x8000000D));
+    Con.setForeground(tess::layoutColor(0x00808080));
+    Con.setText(kPrompt.toString());
+    // The panes answer no click, so the buttons under their edges stay whole.
+    Texcon.setAttribute(Qt::WA_TransparentForMouseEvents);
+    Con.setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    connect(&Label3, &tess::Label::clicked, this, [this] { handle([this] { Label3_Click(); }); });
+    connect(&Label1, &tess::Label::clicked, this, [this] { handle([this] { Label1_Click(); }); });
+}
+
+bool BlncScreen::Form_QueryUnload(tess::CloseReason)
+{
+    services().quit.QuitProgram(true);
+    return true;
+}
+
+void BlncScreen::Label3_Click()
+{
+    engine_.execute(Text.text());
+}
+
+void BlncScreen::Label1_Click()
+{
+    engine_.clear();
+}
+
+QString BlncScreen::log() const
+{
+    return Con.text();
+}
+
+void BlncScreen::setLog(const QString &log)
+{
+    Con.setText(log);
+}
+
+void BlncScreen::setComment(const QString &comment)
+{
+    Texcon.setText(comment);
+}
+
+void BlncScreen::setPhotoShown(Photo photo, bool shown)
+{
+    switch (photo) {
+    case Photo::None:
+        break;
+    case Photo::Image1:
+        Image1.setVisible(shown);
+        break;
+    case Photo::Image2:
+        Image2.setVisible(shown);
+        break;
+    case Photo::Image3:
+        Image3.setVisible(shown);
+        break;
+    case Photo::Image4:
+        Image4.setVisible(shown);
+        break;
+    }
+}
+
+void BlncScreen::showEvent(QShowEvent *event)
+{
+    Screen::showEvent(event);
+    // The command line is the only thing to type into.
+    Text.setFocus();
+}
+
+} // namespace console

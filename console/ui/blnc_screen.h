@@ -1,0 +1,43 @@
+#pragma once
+#include "console/core/console_engine.h"
+#include "shell/ui/controls.h"
+#include "shell/ui/screen.h"
+
+namespace console {
+
+// `BLNC`: the research centre's console. The execute button runs the command
+// line, the red button clears the log; closing the window ends the game.
+class BlncScreen final : public tess::Screen, public ConsoleView {
+public:
+    explicit BlncScreen(tess::Services &services);
+
+    bool Form_QueryUnload(tess::CloseReason reason) override;
+
+    void Label3_Click();  // execute
+    void Label1_Click();  // clear
+
+    // ConsoleView
+    QString log() const override;
+    void setLog(const QString &log) override;
+    void setComment(const QString &comment) override;
+    void setPhotoShown(Photo photo, bool shown) override;
+
+    // Controls, in the order the screen creates them.
+    tess::LineBox Text;
+    tess::Picture Image4;
+    tess::Picture Image3;
+    tess::Picture Image2;
+    tess::Label Label1;
+    tess::Label Label3;
+    tess::Picture Image1;
+    tess::Label Texcon;
+    tess::Label Con;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    ConsoleEngine engine_;
+};
+
+} // namespace console

@@ -1,0 +1,66 @@
+#include "shell/app/game.h"
+
+#include "shell/app/game_screens.h"
+#include "shell/core/disk_files.h"
+#include "shell/core/input_gate.h"
+#include "shell/core/text_loader.h"
+#include "shell/ui/desktop_services.h"
+#include "shell/ui/game_cursor.h"
+#include "shell/ui/qt_music.h"
+#include "shell/ui/quit_procedure.h"
+#include "shell/ui/screens.h"
+#include "shell/ui/termination_signals.h"
+#include "story/core/story_flags.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QSessionManager>
+#include <QStyleFactory>
+
+namespace tess {
+
+void applyGameLook(QApplication &app)
+{
+    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    app.setPalette(gamePalette());
+    loadBundledFonts();
+    app.setFont(defaultLayoutFont());
+    app.setWindowIcon(QIcon(QStringLiteral(":/pictures/tessaranium.ico")));
+}
+
+int runGame(QApplication &app)
+{
+    app.setQuitOnLastWindowClosed(false);
+    applyGameLook(app);
+
+    DiskFiles files;
+    InputGate gate;
+    TextLoader loader(files, gate);
+    QtMusic music;
+    GameCursor cursor(QCoreApplication::applicationDirPath() + QStringLiteral("/cursor/cur.cgf"));
+    MessageBoxAlerts alerts;
+    ImmediateExit process;
+    story::StoryFlags flags(files);
+    QuitProcedure quit(cursor, flags, process, alerts);
+    Screens screens(process);
+    Services services{screens, music, cursor, loader, gate, quit, alerts, process, files};
+    defineGameScreens(screens, services);
+
+    TerminationSignals terminations;
+    QObject::connect(&terminations, &TerminationSignals::terminationRequested, &screens, [&] {
+        gate.deliver([&] { screens.closeAll(CloseReason::TaskManager); });
+    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &screens, [&](QSessionManager &) {
+        gate.deliver([&] { screens.closeAll(CloseReason::SessionEnd); });
+    });
+
+    try {
+        screens.Show(ScreenId::Main);
+    } catch (const FileError &error) {
+        alerts.showError(error.message());
+        return 1;
+    }
+    return app.exec();
+}
+
+} // namespace tess

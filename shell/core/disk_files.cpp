@@ -1,0 +1,63 @@
+#include "shell/core/disk_files.h"
+
+#include "shell/core/data_path.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tess {
+namespace {
+
+QString whyUnreadable(const QFileInfo &info, const QFile &file)
+{
+    if (!info.exists())
+        return QStringLiteral("файл не найден");
+    if (info.isDir())
+        return QStringLiteral("на месте файла лежит папка");
+    if (!info.isReadable())
+        return QStringLiteral("нет прав на чтение");
+    return file.errorString();
+}
+
+QString whyUnwritable(const QFileInfo &info, const QSaveFile &file)
+{
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("нет папки «%1»").arg(folder.fileName());
+    if (info.isDir())
+        return QStringLiteral("на месте файла лежит папка");
+    if (!folder.isWritable() || (info.exists() && !info.isWritable()))
+        return QStringLiteral("нет прав на запись");
+    return file.errorString();
+}
+
+} // namespace
+
+QByteArray DiskFiles::readAll(const QString &gamePath)
+{
+    const QString path = localPath(gamePath);
+    const QFileInfo info(path);
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+        throw FileError(gamePath, whyUnreadable(info, file));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(gamePath, file.errorString());
+    return bytes;
+}
+
+void DiskFiles::replaceWhole(const QString &gamePath, const QByteArray &bytes)
+{
+    // QSaveFile writes a temporary file beside the target and renames it over
+    // the old one only once everything is on disk.
+    const QString path = localPath(gamePath);
+    const QFileInfo info(path);
+    QSaveFile file(path);
+    const bool written = !info.isDir() && file.open(QIODevice::WriteOnly)
+                         && file.write(bytes) == bytes.size() && file.commit();
+    if (!written)
+        throw FileError(gamePath, whyUnwritable(info, file));
+}
+
+} // namespace tess

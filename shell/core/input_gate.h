@@ -1,0 +1,40 @@
+#pragma once
+#include "shell/core/event_pump.h"
+
+#include <QObject>
+
+#include <deque>
+#include <functional>
+
+namespace tess {
+
+// Holds the player's input while a text file is being shown line by line.
+// Clicks, key presses and close requests that arrive meanwhile are queued and
+// handled, in their order, once the load is over and the handler that started
+// it has returned. Pointer moves pass through, so hovering stays live.
+class InputGate final : public QObject, public EventPump {
+public:
+    InputGate();
+    ~InputGate() override;
+
+    void holdInput() override;
+    void releaseInput() override;
+    void processPendingEvents() override;
+
+    // Runs the action now, or after the hold ends.
+    void deliver(std::function<void()> action);
+
+protected:
+    bool eventFilter(QObject *receiver, QEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void postReplay();
+    void replayQueued();
+
+    int holds_ = 0;
+    bool replayPosted_ = false;
+    std::deque<std::function<void()>> queued_;
+};
+
+} // namespace tess

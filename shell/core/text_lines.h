@@ -1,0 +1,14 @@
+#pragma once
+#include <QStringList>
+
+namespace tess {
+
+// Splits text into lines the way the game reads its text files: a line ends at
+// CR LF or at a lone CR; a lone LF stays inside its line. The last line may lack
+// its end; an empty text has no lines.
+QStringList splitTextLines(QStringView text);
+
+// A label or pane shows a CR LF pair, a lone CR and a lone LF each as one break.
+QString normalizeLineBreaks(QStringView text);
+
+} // namespace tess

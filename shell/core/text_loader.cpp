@@ -1,0 +1,46 @@
+#include "shell/core/text_loader.h"
+
+#include "shell/core/cp1251.h"
+#include "shell/core/event_pump.h"
+#include "shell/core/files.h"
+#include "shell/core/text_lines.h"
+#include "shell/core/text_target.h"
+
+namespace tess {
+namespace {
+
+class HeldInput {
+public:
+    explicit HeldInput(EventPump &pump) : pump_(pump) { pump_.holdInput(); }
+    ~HeldInput() { pump_.releaseInput(); }
+    HeldInput(const HeldInput &) = delete;
+    HeldInput &operator=(const HeldInput &) = delete;
+
+private:
+    EventPump &pump_;
+};
+
+} // namespace
+
+TextLoader::TextLoader(Files &files, EventPump &pump) : files_(files), pump_(pump) {}
+
+void TextLoader::AppendTextFile(const QString &gamePath, TextTarget &target)
+{
+    appendLines(readLines(gamePath), target);
+}
+
+QStringList TextLoader::readLines(const QString &gamePath)
+{
+    return splitTextLines(decodeCp1251(files_.readAll(gamePath)));
+}
+
+void TextLoader::appendLines(const QStringList &lines, TextTarget &target)
+{
+    const HeldInput held(pump_);
+    for (const QString &line : lines) {
+        target.setText(target.text() + line + QStringLiteral("\r\n"));
+        pump_.processPendingEvents();
+    }
+}
+
+} // namespace tess

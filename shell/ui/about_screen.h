@@ -1,0 +1,22 @@
+#pragma once
+#include "shell/ui/controls.h"
+#include "shell/ui/screen.h"
+
+namespace tess {
+
+// `About`: the game, its authors and how to play, in a scrolling box.
+class AboutScreen final : public Screen {
+public:
+    explicit AboutScreen(Services &services);
+
+    void Form_Load() override;
+    bool Form_QueryUnload(CloseReason reason) override;
+
+    void Label2_Click();  // Назад
+
+    MemoBox Text1;
+    Label Label2;
+    Label Label1;  // over the banner; answers nothing
+};
+
+} // namespace tess

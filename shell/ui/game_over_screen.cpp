@@ -1,0 +1,24 @@
+#include "shell/ui/game_over_screen.h"
+
+#include "shell/core/music.h"
+#include "shell/ui/quit_procedure.h"
+
+namespace tess {
+
+GameOverScreen::GameOverScreen(Services &services)
+    : Screen(services, ScreenId::GameOver, {11955, 8865}, QStringLiteral(":/pictures/gameover.gif"))
+{
+}
+
+void GameOverScreen::Form_Load()
+{
+    services().music.send(QStringLiteral("play sound\\gotrack.mp3"));
+}
+
+bool GameOverScreen::Form_QueryUnload(CloseReason)
+{
+    services().quit.QuitProgram(true);
+    return true;
+}
+
+} // namespace tess

@@ -1,0 +1,22 @@
+#pragma once
+#include "shell/ui/controls.h"
+#include "shell/ui/screen.h"
+
+namespace tess {
+
+// `IntoEngine`: the story's introduction and the button that starts it. Once
+// left it stays hidden, never unloaded: closing it ends the game.
+class IntoEngineScreen final : public Screen {
+public:
+    explicit IntoEngineScreen(Services &services);
+
+    void Form_Load() override;
+    bool Form_QueryUnload(CloseReason reason) override;
+
+    void Label2_Click();  // Начать игру
+
+    Label Label1;
+    Label Label2;
+};
+
+} // namespace tess

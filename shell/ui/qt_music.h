@@ -1,0 +1,34 @@
+#pragma once
+#include "shell/core/music.h"
+
+#include <QObject>
+
+#include <map>
+#include <memory>
+
+class QAudioOutput;
+class QMediaPlayer;
+
+namespace tess {
+
+// Music through Qt Multimedia. "play PATH" opens the device of that path if
+// needed and starts it (a device already playing keeps playing); "close PATH"
+// stops and releases it. Failures are one line on the error stream; the game
+// never waits for the sound system.
+class QtMusic final : public QObject, public Music {
+public:
+    QtMusic();
+    ~QtMusic() override;
+
+    void send(const QString &command) override;
+
+private:
+    struct Device;
+    void play(const QString &command, const QString &path);
+    void close(const QString &command, const QString &path);
+    static void report(const QString &command, const QString &reason);
+
+    std::map<QString, std::unique_ptr<Device>> devices_;
+};
+
+} // namespace tess

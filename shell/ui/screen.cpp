@@ -1,0 +1,77 @@
+#include "shell/ui/screen.h"
+
+#include "shell/core/alerts.h"
+#include "shell/core/input_gate.h"
+#include "shell/core/process_control.h"
+#include "shell/ui/screens.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace tess {
+
+Screen::Screen(Services &services, ScreenId id, QSize clientTwips, const QString &background,
+               const QString &title)
+    : QWidget(nullptr,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      services_(services),
+      id_(id)
+{
+    setWindowTitle(title);
+    setFixedSize(pixels(clientTwips.width()), pixels(clientTwips.height()));
+    setFont(defaultLayoutFont());
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    if (background.isEmpty()) {
+        QPalette white = palette();
+        white.setColor(QPalette::Window, Qt::white);
+        setPalette(white);
+        setAutoFillBackground(true);
+    } else {
+        background_.load(background);
+    }
+}
+
+bool Screen::Form_QueryUnload(CloseReason)
+{
+    return true;
+}
+
+void Screen::paintEvent(QPaintEvent *)
+{
+    if (background_.isNull())
+        return;
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, background_);
+}
+
+void Screen::closeEvent(QCloseEvent *event)
+{
+    // The close handler decides, and a window that closes is unloaded by the
+    // screen layer; a close box pressed during a text load waits for it.
+    event->ignore();
+    const CloseReason reason = event->spontaneous() ? CloseReason::User : CloseReason::Program;
+    Screens &screens = services_.screens;
+    const ScreenId id = id_;
+    services_.gate.deliver([&screens, id, reason] { screens.requestClose(id, reason); });
+}
+
+void Screen::mouseMoveEvent(QMouseEvent *)
+{
+    handle([this] { Form_MouseMove(); });
+}
+
+void Screen::keyPressEvent(QKeyEvent *event)
+{
+    handle([this, event] { Form_KeyDown(*event); });
+}
+
+void Screen::reportFatal(const FileError &error)
+{
+    services_.alerts.showError(error.message());
+    services_.process.endProgram(1);
+}
+
+} // namespace tess

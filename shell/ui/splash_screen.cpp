@@ -1,0 +1,35 @@
+#include "shell/ui/splash_screen.h"
+
+#include "shell/core/music.h"
+#include "shell/ui/screens.h"
+
+namespace tess {
+
+SplashScreen::SplashScreen(Services &services)
+    : Screen(services, ScreenId::Main, {11985, 8895}, QString()),
+      Image1(this, twipsRect(2520, 2400, 7065, 4170), QStringLiteral(":/pictures/splash_logo.gif"))
+{
+    Timer.setInterval(kSplashMs);
+    Timer.setSingleShot(false);
+    connect(&Timer, &QTimer::timeout, this, [this] { handle([this] { Timer_Timer(); }); });
+    Timer.start();
+}
+
+void SplashScreen::Form_Load()
+{
+    services().music.send(QStringLiteral("play sound\\into.mp3"));
+}
+
+bool SplashScreen::Form_QueryUnload(CloseReason reason)
+{
+    return reason != CloseReason::User;
+}
+
+void SplashScreen::Timer_Timer()
+{
+    Timer.stop();
+    services().screens.Unload(ScreenId::Main);
+    services().screens.Show(ScreenId::Game);
+}
+
+} // namespace tess

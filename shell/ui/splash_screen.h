@@ -1,0 +1,26 @@
+#pragma once
+#include "shell/ui/controls.h"
+#include "shell/ui/screen.h"
+
+#include <QTimer>
+
+namespace tess {
+
+// `Main`: the studio's logo on white while the first music plays; after
+// 6258 ms it gives way to the menu. Nothing on it can be clicked.
+class SplashScreen final : public Screen {
+public:
+    static constexpr int kSplashMs = 6258;
+
+    explicit SplashScreen(Services &services);
+
+    void Form_Load() override;
+    bool Form_QueryUnload(CloseReason reason) override;
+
+    void Timer_Timer();
+
+    QTimer Timer;
+    Picture Image1;
+};
+
+} // namespace tess

@@ -1,0 +1,26 @@
+#include "story/core/choice_tables.h"
+
+#include "story/core/label_rules.h"
+
+namespace story {
+
+const ChoiceTable &ChoiceTables::of(Slot slot) const
+{
+    switch (slot) {
+    case Slot::Label2:
+        return label2;
+    case Slot::Label3:
+        return label3;
+    case Slot::Label4:
+        return label4;
+    }
+    Q_UNREACHABLE();
+}
+
+const ChoiceTables &gameTables()
+{
+    static const ChoiceTables tables{kLabel2Table, kLabel3Table, kLabel4Table};
+    return tables;
+}
+
+} // namespace story

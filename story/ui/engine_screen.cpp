@@ -1,0 +1,192 @@
+#include "story/ui/engine_screen.h"
+
+#include "shell/core/text_loader.h"
+#include "shell/ui/quit_procedure.h"
+#include "shell/ui/screens.h"
+#include "story/ui/console_key.h"
+
+#include <QKeyEvent>
+
+namespace story {
+
+using tess::twipsRect;
+
+const QColor EngineScreen::kNormalColour(0, 170, 164);
+const QColor EngineScreen::kHighlightColour(5, 253, 244);
+
+EngineScreen::EngineScreen(tess::Services &services, const ChoiceTables &tables)
+    : Screen(services, tess::ScreenId::Engine, {12000, 8970}, QStringLiteral(":/pictures/engine.bmp")),
+      Text1(this, twipsRect(7800, 7560, 3015, 285), 0x00404040, 0x00C0C000),
+      Label13(this, twipsRect(5640, 3960, 495, 375)),
+      Label12(this, twipsRect(4920, 3960, 495, 375)),
+      Label11(this, twipsRect(4920, 3480, 495, 375)),
+      Label4(this, twipsRect(7080, 8520, 4455, 255), Qt::AlignHCenter),
+      Label3(this, twipsRect(7080, 8040, 4455, 255), Qt::AlignHCenter),
+      Label2(this, twipsRect(7080, 7560, 4455, 255), Qt::AlignHCenter),
+      Label1(this, twipsRect(6840, 120, 4935, 6975)),
+      flags_(services.files),
+      engine_(*this, services.loader, flags_, services.music, services.alerts, tables)
+{
+    Text1.hide();
+    Label13.hide();
+    Label12.hide();
+    Label11.hide();
+    Label1.setForeground(tess::layoutColor(0x8000000D));
+    // The pane answers no pointer: moving over it leaves the slots' colours.
+    Label1.setMouseTracking(false);
+
+    connect(&Label2, &tess::Label::clicked, this, [this] { handle([this] { Label2_Click(); }); });
+    connect(&Label3, &tess::Label::clicked, this, [this] { handle([this] { Label3_Click(); }); });
+    connect(&Label4, &tess::Label::clicked, this, [this] { handle([this] { Label4_Click(); }); });
+    connect(&Label2, &tess::Label::mouseMoved, this, [this] { lightUp(Slot::Label2); });
+    connect(&Label3, &tess::Label::mouseMoved, this, [this] { lightUp(Slot::Label3); });
+    connect(&Label4, &tess::Label::mouseMoved, this, [this] { lightUp(Slot::Label4); });
+}
+
+void EngineScreen::Form_Load()
+{
+    engine_.start();
+}
+
+bool EngineScreen::Form_QueryUnload(tess::CloseReason)
+{
+    services().quit.QuitProgram(true);
+    return true;
+}
+
+void EngineScreen::Label2_Click()
+{
+    engine_.click(Slot::Label2);
+}
+
+void EngineScreen::Label3_Click()
+{
+    engine_.click(Slot::Label3);
+}
+
+void EngineScreen::Label4_Click()
+{
+    engine_.click(Slot::Label4);
+}
+
+void EngineScreen::Form_MouseMove()
+{
+    lightUp(std::nullopt);
+}
+
+void EngineScreen::lightUp(std::optional<Slot> hovered)
+{
+    for (Slot slot : {Slot::Label2, Slot::Label3, Slot::Label4})
+        slotLabel(slot).setForeground(slot == hovered ? kHighlightColour : kNormalColour);
+}
+
+void EngineScreen::Form_KeyDown(QKeyEvent &event)
+{
+    if (event.key() == Qt::Key_F8)
+        engine_.press(StoryKey::F8);
+    else if (isConsoleKey(event))
+        engine_.press(StoryKey::ConsoleKey);
+}
+
+tess::Label &EngineScreen::slotLabel(Slot slot)
+{
+    return const_cast<tess::Label &>(std::as_const(*this).slotLabel(slot));
+}
+
+const tess::Label &EngineScreen::slotLabel(Slot slot) const
+{
+    switch (slot) {
+    case Slot::Label2:
+        return Label2;
+    case Slot::Label3:
+        return Label3;
+    case Slot::Label4:
+        return Label4;
+    }
+    Q_UNREACHABLE();
+}
+
+tess::Label &EngineScreen::mirrorLabel(Flag flag)
+{
+    return const_cast<tess::Label &>(std::as_const(*this).mirrorLabel(flag));
+}
+
+const tess::Label &EngineScreen::mirrorLabel(Flag flag) const
+{
+    switch (flag) {
+    case Flag::b:
+        return Label11;
+    case Flag::c:
+        return Label12;
+    case Flag::bc:
+        return Label13;
+    }
+    Q_UNREACHABLE();
+}
+
+QString EngineScreen::caption(Slot slot) const
+{
+    return slotLabel(slot).text();
+}
+
+void EngineScreen::setCaption(Slot slot, const QString &caption)
+{
+    slotLabel(slot).setText(caption);
+}
+
+bool EngineScreen::isShown(Slot slot) const
+{
+    return !slotLabel(slot).isHidden();
+}
+
+void EngineScreen::setShown(Slot slot, bool shown)
+{
+    slotLabel(slot).setVisible(shown);
+}
+
+tess::TextTarget &EngineScreen::pane()
+{
+    return Label1;
+}
+
+QString EngineScreen::mirror(Flag flag) const
+{
+    return mirrorLabel(flag).text();
+}
+
+void EngineScreen::setMirror(Flag flag, const QString &value)
+{
+    mirrorLabel(flag).setText(value);
+}
+
+QString EngineScreen::password() const
+{
+    return Text1.text();
+}
+
+bool EngineScreen::isPasswordBoxShown() const
+{
+    return !Text1.isHidden();
+}
+
+void EngineScreen::showPasswordBox()
+{
+    Text1.show();
+}
+
+void EngineScreen::hideStory()
+{
+    services().screens.Hide(tess::ScreenId::Engine);
+}
+
+void EngineScreen::showGameOver()
+{
+    services().screens.Show(tess::ScreenId::GameOver);
+}
+
+void EngineScreen::showConsole()
+{
+    services().screens.Show(tess::ScreenId::BLNC);
+}
+
+} // namespace story

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its build and its tests need, and
+# only those that are missing. Uses sudo only when not running as root.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-multimedia-dev libqt6multimedia6
+  # music: Qt's GStreamer backend and MP3 decoding
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  # tests and screenshots: a virtual X server and a hand on its mouse
+  xvfb xauth xdotool x11-utils imagemagick
+  # fuzzing the game's parsers
+  clang libclang-rt-14-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
