@@ -4,6 +4,7 @@
 #include "shell/ui/quit_procedure.h"
 #include "shell/ui/screens.h"
 #include "story/ui/console_key.h"
+#include "story/ui/story_pane.h"
 
 #include <QKeyEvent>
 
@@ -23,7 +24,7 @@ EngineScreen::EngineScreen(tess::Services &services, const ChoiceTables &tables)
       Label4(this, twipsRect(7080, 8520, 4455, 255), Qt::AlignHCenter),
       Label3(this, twipsRect(7080, 8040, 4455, 255), Qt::AlignHCenter),
       Label2(this, twipsRect(7080, 7560, 4455, 255), Qt::AlignHCenter),
-      Label1(this, twipsRect(6840, 120, 4935, 6975)),
+      Label1(this, storyPaneRect()),
       flags_(services.files),
       engine_(*this, services.loader, flags_, services.music, services.alerts, tables)
 {
