@@ -47,14 +47,17 @@ flags_are() {  # flags_are "0" -> every flag file holds that digit and CR LF
 }
 
 start_xvfb() {
-  exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
-  read -r display <&3
-  export DISPLAY=":$display"
-  xvfb_pid=$(pgrep -n Xvfb)
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 1 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+  done
+  export DISPLAY=":$(head -n 1 "$work/display")"
 }
 
 start_game() {
-  (cd "$work/game" && exec ./tessaranium >"$work/game.log" 2>&1) &
+  (cd "$work/game" && QT_QPA_PLATFORM=xcb exec ./tessaranium >"$work/game.log" 2>&1) &
   game_pid=$!
 }
 
