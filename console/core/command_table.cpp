@@ -26,6 +26,12 @@ constexpr QStringView viewOf(const std::array<char16_t, N> &text)
     return QStringView(text.data(), qsizetype(N - 1));
 }
 
+template <std::size_t N>
+constexpr QStringView viewOf(const char16_t (&text)[N])
+{
+    return QStringView(text, qsizetype(N - 1));
+}
+
 // site.world is the same raw data with the studio's address after it.
 constexpr auto kSiteWorld = joined(texts::rawData, texts::studioAddress);
 
@@ -60,19 +66,19 @@ constexpr ConsoleCommand kCommands[] = {
     {u"command^vie<diec/System",                   u"\r\n>-|kill_system.dea]",                                                           none},
     {u"command^vie<diec/Zuvodu_LNC",               u"\r\n>-|money.vip]\r>-|corp.vip]\r>-|foto_command.see]",                            none},
     {u"command^diec<money.vip",                    u"\r\n>error: file locked\r",                                                         none},
-    {u"command^diec<corp.vip",                     opened,                                                                                texts::corpVip},
-    {u"command^diec<foto_command.see",             opened,                                                                                texts::rawData},
+    {u"command^diec<corp.vip",                     opened,                                                                                viewOf(texts::corpVip)},
+    {u"command^diec<foto_command.see",             opened,                                                                                viewOf(texts::rawData)},
     {u"command^diec<my_foto.see",                  opened,                                                                                u"Commentary to file: это типо я...",                                         Photo::Image3},
     {u"command^diec<site.world",                   opened,                                                                                viewOf(kSiteWorld)},
     {u"command^diec<kill_system.dea",              u"\r\n>error: You want to destroy the system, You in its wit?\r",                     none},
-    {u"command^diec<report_3.rea",                 opened,                                                                                texts::report3},
+    {u"command^diec<report_3.rea",                 opened,                                                                                viewOf(texts::report3)},
     {u"command^diec<protocol_universe.gfi",        opened,                                                                                kProtocolUniverse,                                                               Photo::Image1},
     {u"command^diec<protocol_time.gfi",            opened,                                                                                kProtocolTime,                                                                   Photo::Image2},
     {u"command^diec<foto_stranger.see",            opened,                                                                                u"Commentary to file: представитель иных...",                                 Photo::Image4},
     {u"command^diec<Tessaranium.world",            opened,                                                                                u"error: file already open. Presently you are found in world it initialized!"},
     {u"command^diec<Tessaranium#tmp_old.world",    opened,                                                                                u"error: file can be not initialized!"},
-    {u"command^diec<diary_book.rea",               opened,                                                                                texts::diaryBook},
-    {u"command^diec<diary_book2.rea",              opened,                                                                                texts::diaryBook2},
+    {u"command^diec<diary_book.rea",               opened,                                                                                viewOf(texts::diaryBook)},
+    {u"command^diec<diary_book2.rea",              opened,                                                                                viewOf(texts::diaryBook2)},
     {u"command^end<consol",                        opened,                                                                                u"Good By!",                                                                     Photo::None, true},
 };
 

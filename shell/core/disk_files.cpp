@@ -9,6 +9,10 @@
 namespace tess {
 namespace {
 
+// The game's data files are pages and one-line flags of a few kilobytes; a
+// file far larger is not one of them, and showing it would stall the game.
+constexpr qint64 kMaxDataFileBytes = 4 * 1024 * 1024;
+
 QString whyUnreadable(const QFileInfo &info, const QFile &file)
 {
     if (!info.exists())
@@ -41,6 +45,8 @@ QByteArray DiskFiles::readAll(const QString &gamePath)
     QFile file(path);
     if (info.isDir() || !file.open(QIODevice::ReadOnly))
         throw FileError(gamePath, whyUnreadable(info, file));
+    if (file.size() > kMaxDataFileBytes)
+        throw FileError(gamePath, QStringLiteral("файл слишком велик (%1 МБ)").arg(file.size() / (1024 * 1024)));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw FileError(gamePath, file.errorString());

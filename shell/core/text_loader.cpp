@@ -38,7 +38,7 @@ void TextLoader::appendLines(const QStringList &lines, TextTarget &target)
 {
     const HeldInput held(pump_);
     for (const QString &line : lines) {
-        target.setText(target.text() + line + QStringLiteral("\r\n"));
+        target.appendText(line + QStringLiteral("\r\n"));
         pump_.processPendingEvents();
     }
 }

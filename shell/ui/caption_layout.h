@@ -19,8 +19,8 @@ public:
     void paint(QPainter &painter, const QRect &rect, const QString &caption) const;
 
 private:
-    template <typename PerLine>
-    int layOut(const QString &caption, PerLine perLine) const;
+    template <typename PerParagraph>
+    int layOut(const QString &caption, int limit, PerParagraph perParagraph) const;
 
     QFont font_;
     int width_;

@@ -6,6 +6,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextCursor>
 
 namespace tess {
 namespace {
@@ -33,6 +34,12 @@ void Label::setText(const QString &caption)
     if (caption == caption_)
         return;
     caption_ = caption;
+    update();
+}
+
+void Label::appendText(const QString &more)
+{
+    caption_ += more;
     update();
 }
 
@@ -103,6 +110,14 @@ void MemoBox::setText(const QString &text)
 {
     text_ = text;
     setPlainText(normalizeLineBreaks(text_));
+}
+
+void MemoBox::appendText(const QString &more)
+{
+    text_ += more;
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(normalizeLineBreaks(more));
 }
 
 Picture::Picture(QWidget *screen, const QRect &rect, const QString &resource) : QLabel(screen)

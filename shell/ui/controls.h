@@ -17,6 +17,7 @@ public:
 
     QString text() const override { return caption_; }
     void setText(const QString &caption) override;
+    void appendText(const QString &more) override;
     void setForeground(const QColor &color);
     QColor foreground() const { return foreground_; }
 
@@ -54,6 +55,7 @@ public:
 
     QString text() const override { return text_; }
     void setText(const QString &text) override;
+    void appendText(const QString &more) override;
 
 private:
     QString text_;

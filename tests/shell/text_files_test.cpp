@@ -171,6 +171,16 @@ private slots:
             QVERIFY(error.message().contains(QStringLiteral("engdat\\c.gdf")));
             QVERIFY(error.reason().contains(QStringLiteral("engdat")));
         }
+        QFile huge(QStringLiteral("huge.tf"));
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(50 * 1024 * 1024));
+        huge.close();
+        try {
+            files.readAll(QStringLiteral("huge.tf"));
+            QFAIL("a 50 MB file was read as a page");
+        } catch (const tess::FileError &error) {
+            QVERIFY(error.reason().contains(QStringLiteral("слишком велик")));
+        }
         QDir().mkpath(QStringLiteral("text/gt1.tf"));
         QVERIFY_THROWS_EXCEPTION(tess::FileError, files.readAll(QStringLiteral("text\\gt1.tf")));
         QDir::setCurrent(previous);
