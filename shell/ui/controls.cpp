@@ -74,6 +74,13 @@ void Label::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
+void Label::mouseDoubleClickEvent(QMouseEvent *)
+{
+    // The second press of a double click is no second click: a quick double
+    // click must not run a command twice or skip a page.
+    pressed_ = false;
+}
+
 void Label::mouseMoveEvent(QMouseEvent *)
 {
     emit mouseMoved();

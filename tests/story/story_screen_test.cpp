@@ -298,6 +298,20 @@ private slots:
 
     // --- Hover highlight -------------------------------------------------
 
+    void aDoubleClickOnAChoiceTakesItOnceAndSkipsNoPage()
+    {
+        TestGame game;
+        EngineScreen &screen = openStory(game);
+        // What the window system sends for a double click: press, release,
+        // double-click press, release.
+        QTest::mouseClick(&screen.Label3, Qt::LeftButton);  // «Подводный мир»
+        QTest::mouseDClick(&screen.Label3, Qt::LeftButton);
+        QTest::mouseRelease(&screen.Label3, Qt::LeftButton);
+        TestGame::settle();
+        QCOMPARE(screen.Label1.text(), pageText(6));
+        QCOMPARE(choices(screen), QStringLiteral("Подойти к ней / Уйти / —"));
+    }
+
     void beforeAnyPointerMoveTheSlotsKeepTheirLaidOutColour()
     {
         TestGame game;
