@@ -55,7 +55,9 @@ constexpr QStringView kProtocolTime =
     u"Протокол №478: телепатический контакт с «иными»\r\n"
     u"Commentary to INFO: уравнение временных преобразований";
 
-constexpr ConsoleCommand kCommands[] = {
+// Not constexpr: the sanitizer build cannot evaluate the views of the file
+// texts at compile time, so the table is set up when the program starts.
+const ConsoleCommand kCommands[] = {
 //   command line                                  block appended to the log                                                              comment pane                                                                     photo
     {u"",                                          u"\r\n>error: command is not incorporated",                                           none},
     {u"help",                                      kHelp,                                                                                 none},

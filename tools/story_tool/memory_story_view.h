@@ -1,0 +1,44 @@
+#pragma once
+#include "shell/core/text_target.h"
+#include "story/core/story_view.h"
+#include "tools/story_tool/story_screen_state.h"
+
+namespace storytool {
+
+// The story screen without a window: the engine plays against `state`.
+class MemoryStoryView final : public story::StoryView {
+public:
+    MemoryStoryView() = default;
+    MemoryStoryView(const MemoryStoryView &) = delete;
+    MemoryStoryView &operator=(const MemoryStoryView &) = delete;
+
+    StoryScreenState state;
+
+    QString caption(story::Slot slot) const override;
+    void setCaption(story::Slot slot, const QString &caption) override;
+    bool isShown(story::Slot slot) const override;
+    void setShown(story::Slot slot, bool shown) override;
+    tess::TextTarget &pane() override;
+    QString mirror(story::Flag flag) const override;
+    void setMirror(story::Flag flag, const QString &value) override;
+    QString password() const override;
+    bool isPasswordBoxShown() const override;
+    void showPasswordBox() override;
+    void hideStory() override;
+    void showGameOver() override;
+    void showConsole() override;
+
+private:
+    class Pane final : public tess::TextTarget {
+    public:
+        explicit Pane(StoryScreenState &state) : state_(state) {}
+        QString text() const override { return state_.pane; }
+        void setText(const QString &text) override { state_.pane = text; }
+
+    private:
+        StoryScreenState &state_;
+    };
+    Pane pane_{state};
+};
+
+} // namespace storytool

@@ -1,0 +1,17 @@
+#pragma once
+#include "tools/story_tool/finding.h"
+
+#include <QList>
+
+#include <vector>
+
+namespace storytool {
+
+class HeadlessStory;
+class PaneFit;
+
+// Each page file must be there, in the game's code page, with every line
+// ending in CR LF, and short enough for the story pane.
+std::vector<Finding> checkPageFiles(HeadlessStory &story, const QList<int> &pages, const PaneFit &fit);
+
+} // namespace storytool

@@ -1,0 +1,29 @@
+#include "tools/story_tool/story_check.h"
+
+#include "tools/story_tool/headless_story.h"
+#include "tools/story_tool/page_file_checks.h"
+#include "tools/story_tool/story_explorer.h"
+#include "tools/story_tool/story_pages.h"
+
+namespace storytool {
+
+CheckReport checkStory(const story::ChoiceTables &tables, const QString &root, const PaneFit &fit)
+{
+    HeadlessStory story(tables, root);
+    const QList<int> pages = storyPages(tables, root);
+    const std::vector<StoryGraph> graphs = exploreEveryStart(story);
+
+    CheckReport report;
+    report.root = root;
+    report.pages = int(pages.size());
+    for (story::Slot slot : kAllSlots)
+        report.rules += int(tables.of(slot).rules.size());
+    for (const StoryGraph &graph : graphs)
+        report.starts.push_back(summarize(graph, pages));
+    report.findings = checkPageFiles(story, pages, fit);
+    for (Finding &finding : playFindings(tables, graphs, pages))
+        report.findings.push_back(std::move(finding));
+    return report;
+}
+
+} // namespace storytool

@@ -1,0 +1,114 @@
+#include "tools/story_tool/story_explorer.h"
+
+#include "story/core/choice_tables.h"
+#include "tools/story_tool/code_box_words.h"
+#include "tools/story_tool/headless_story.h"
+
+#include <unordered_map>
+
+namespace storytool {
+namespace {
+
+class Explorer {
+public:
+    Explorer(HeadlessStory &story, const FlagStart &start)
+        : story_(story), words_(codeBoxWords(story.tables())), graph_{start, {}, {}}
+    {
+    }
+
+    StoryGraph run()
+    {
+        story_.open(FlagFiles::alike(graph_.start.bytes));
+        add(StoryPosition::of(story_.screen(), story_.flags(), story::kOpening.page), true, -1);
+        // Play: clicks alone, breadth first; the loop takes in the states it finds.
+        for (std::size_t state = 0; state < graph_.states.size(); ++state)
+            tryClicks(int(state), true);
+        // Then the keys everywhere, and every move in the states only the keys reach.
+        const std::size_t reachedByPlay = graph_.states.size();
+        for (std::size_t state = 0; state < graph_.states.size(); ++state) {
+            if (state >= reachedByPlay)
+                tryClicks(int(state), false);
+            tryMove(int(state), Move::f8(), false);
+            tryMove(int(state), Move::consoleKey(), false);
+        }
+        return std::move(graph_);
+    }
+
+private:
+    void tryClicks(int state, bool byPlay)
+    {
+        const StoryPosition position = graph_.states[std::size_t(state)].position;
+        for (story::Slot slot : kAllSlots) {
+            if (!position.choices[std::size_t(slot)].shown)
+                continue;
+            if (!position.codeBoxShown) {
+                tryMove(state, Move::click(slot), byPlay);
+                continue;
+            }
+            for (const QString &word : words_)
+                tryMove(state, Move::click(slot, word), byPlay);
+        }
+    }
+
+    void tryMove(int from, const Move &move, bool byPlay)
+    {
+        const StoryState before = graph_.states[std::size_t(from)];
+        story_.restore(before.screen, before.position.flags);
+        StoryEdge edge;
+        edge.from = from;
+        edge.move = move;
+        edge.rule = story_.ruleFor(move);
+        story_.play(move);
+        edge.errors = story_.takeErrors();
+        if (!edge.errors.isEmpty()) {
+            edge.result = StoryEdge::Result::Fails;
+        } else if (story_.screen().screen != Screen::Story) {
+            edge.result = StoryEdge::Result::Leaves;
+            edge.leftTo = story_.screen().screen;
+        } else {
+            const int page = pageAfter(move, edge.rule, before.position.page);
+            edge.to = add(StoryPosition::of(story_.screen(), story_.flags(), page), byPlay, int(graph_.edges.size()));
+            edge.result = edge.to == from ? StoryEdge::Result::Stays : StoryEdge::Result::Moves;
+        }
+        graph_.edges.push_back(std::move(edge));
+    }
+
+    static int pageAfter(const Move &move, const story::ChoiceRule *rule, int pageBefore)
+    {
+        if (move.kind == Move::Kind::F8)
+            return story::kFinalPage;
+        if (rule && rule->page != story::script::samePage)
+            return rule->page;
+        return pageBefore;
+    }
+
+    int add(const StoryPosition &position, bool byPlay, int reachedBy)
+    {
+        const auto [known, isNew] = index_.try_emplace(position, int(graph_.states.size()));
+        if (isNew)
+            graph_.states.push_back({position, story_.screen(), byPlay, reachedBy});
+        return known->second;
+    }
+
+    HeadlessStory &story_;
+    const QStringList words_;
+    StoryGraph graph_;
+    std::unordered_map<StoryPosition, int, StoryPositionHash> index_;
+};
+
+} // namespace
+
+StoryGraph exploreStory(HeadlessStory &story, const FlagStart &start)
+{
+    return Explorer(story, start).run();
+}
+
+std::vector<StoryGraph> exploreEveryStart(HeadlessStory &story)
+{
+    std::vector<StoryGraph> graphs;
+    for (const FlagStart &start : flagStarts())
+        graphs.push_back(exploreStory(story, start));
+    return graphs;
+}
+
+} // namespace storytool

@@ -1,0 +1,20 @@
+#pragma once
+#include "tools/story_tool/story_graph.h"
+
+#include <vector>
+
+namespace storytool {
+
+class HeadlessStory;
+
+// Plays every move in every state the story screen can reach from its start
+// with the given flags. Clicks are explored first, breadth first, so the
+// states play reaches come first and each is first reached by a shortest
+// route; then F8 and the console key are tried everywhere, and everything in
+// the states only they reach.
+StoryGraph exploreStory(HeadlessStory &story, const FlagStart &start);
+
+// One graph for each start of the flags, in the order of flagStarts().
+std::vector<StoryGraph> exploreEveryStart(HeadlessStory &story);
+
+} // namespace storytool
