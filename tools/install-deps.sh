@@ -11,6 +11,9 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # tests and screenshots: a virtual X server and a hand on its mouse
   xvfb xauth xdotool x11-utils imagemagick
+  # the screen reader test: a private D-Bus session, the accessibility bus
+  # and Python's AT-SPI client
+  dbus at-spi2-core python3-pyatspi
   # fuzzing the game's parsers
   clang libclang-rt-14-dev
 )

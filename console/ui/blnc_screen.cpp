@@ -31,6 +31,10 @@ BlncScreen::BlncScreen(tess::Services &services)
     Texcon.setAttribute(Qt::WA_TransparentForMouseEvents);
     Con.setAttribute(Qt::WA_TransparentForMouseEvents);
 
+    // The buttons are drawn in the picture; screen readers need them named.
+    Label3.setAccessibleName(QStringLiteral("Выполнить"));
+    Label1.setAccessibleName(QStringLiteral("Очистить"));
+    Text.setAccessibleName(QStringLiteral("Команда"));
     connect(&Label3, &tess::Label::clicked, this, [this] { handle([this] { Label3_Click(); }); });
     connect(&Label1, &tess::Label::clicked, this, [this] { handle([this] { Label1_Click(); }); });
 }

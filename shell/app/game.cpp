@@ -4,6 +4,7 @@
 #include "shell/core/disk_files.h"
 #include "shell/core/input_gate.h"
 #include "shell/core/text_loader.h"
+#include "shell/ui/accessibility.h"
 #include "shell/ui/desktop_services.h"
 #include "shell/ui/game_cursor.h"
 #include "shell/ui/qt_music.h"
@@ -26,6 +27,7 @@ void applyGameLook(QApplication &app)
     loadBundledFonts();
     app.setFont(defaultLayoutFont());
     app.setWindowIcon(QIcon(QStringLiteral(":/pictures/tessaranium.ico")));
+    installAccessibility();
 }
 
 int runGame(QApplication &app)

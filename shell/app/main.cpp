@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -17,6 +18,46 @@ bool hasDisplay()
 #endif
 }
 
+// Desktops find a program's menu entry, icon and mixer row by these names.
+// Qt makes WM_CLASS from the executable's file name and the application name;
+// both are pinned, so a renamed or wrapped executable still matches the
+// StartupWMClass of tessaranium.desktop.
+void nameTheGameForTheDesktop()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (!qEnvironmentVariableIsSet("RESOURCE_NAME"))
+        qputenv("RESOURCE_NAME", "tessaranium");
+    // PulseAudio (and PipeWire's stand-in) reads this before it connects, so it
+    // also names the streams GStreamer opens later; without it the mixer shows
+    // the executable's name. The player's own overrides, set after ours, win.
+    QByteArray props = QByteArrayLiteral("application.name='Миры \"Tessaranium\"' "
+                                         "application.id='tessaranium' application.icon_name='tessaranium'");
+    const QByteArray own = qgetenv("PULSE_PROP_OVERRIDE");
+    if (!own.isEmpty())
+        props += ' ' + own;
+    qputenv("PULSE_PROP_OVERRIDE", props);
+#endif
+    QCoreApplication::setApplicationName(QStringLiteral("tessaranium"));
+}
+
+// A display that is named but cannot be opened (the X server gone, a stale
+// DISPLAY) makes Qt abort with a core dump while the application starts.
+// Until it has started, a fatal message ends the game plainly instead.
+QtMessageHandler qtMessageHandler = nullptr;
+
+void startupMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        if (qtMessageHandler)
+            qtMessageHandler(type, context, message);
+        return;
+    }
+    std::fprintf(stderr, "tessaranium: no display to show the game on (cannot open \"%s\")\n",
+                 qgetenv("DISPLAY").constData());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -28,8 +69,10 @@ int main(int argc, char *argv[])
     // Qt's FFmpeg backend crashes on machines without a sound device.
     if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    nameTheGameForTheDesktop();
+    qtMessageHandler = qInstallMessageHandler(startupMessage);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tessaranium"));
+    qInstallMessageHandler(qtMessageHandler);
     QApplication::setDesktopFileName(QStringLiteral("tessaranium"));
     return tess::runGame(app);
 }

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 namespace tess {
 namespace {
@@ -33,6 +34,8 @@ QString whyUnwritable(const QFileInfo &info, const QSaveFile &file)
         return QStringLiteral("на месте файла лежит папка");
     if (!folder.isWritable() || (info.exists() && !info.isWritable()))
         return QStringLiteral("нет прав на запись");
+    if (const QStorageInfo disk(folder.absoluteFilePath()); disk.isValid() && disk.bytesAvailable() == 0)
+        return QStringLiteral("на диске нет места");
     return file.errorString();
 }
 
@@ -56,12 +59,15 @@ QByteArray DiskFiles::readAll(const QString &gamePath)
 void DiskFiles::replaceWhole(const QString &gamePath, const QByteArray &bytes)
 {
     // QSaveFile writes a temporary file beside the target and renames it over
-    // the old one only once everything is on disk.
+    // the old one only once everything is on disk. The write is flushed and
+    // checked before the commit: on a full disk the buffered bytes fail only
+    // then, and commit() would still rename the empty temporary file over
+    // the old one.
     const QString path = localPath(gamePath);
     const QFileInfo info(path);
     QSaveFile file(path);
     const bool written = !info.isDir() && file.open(QIODevice::WriteOnly)
-                         && file.write(bytes) == bytes.size() && file.commit();
+                         && file.write(bytes) == bytes.size() && file.flush() && file.commit();
     if (!written)
         throw FileError(gamePath, whyUnwritable(info, file));
 }

@@ -12,6 +12,7 @@ AboutScreen::AboutScreen(Services &services)
       Label1(this, twipsRect(1800, 1320, 6015, 1815))
 {
     Text1.setFont(layoutFont(QStringLiteral("MS Serif"), 8.25));
+    Label2.setAccessibleName(QStringLiteral("Назад"));  // drawn in the picture
     connect(&Label2, &Label::clicked, this, [this] { handle([this] { Label2_Click(); }); });
 }
 

@@ -11,50 +11,90 @@
 namespace tess {
 
 CaptionLayout::CaptionLayout(const QFont &font, int width, Qt::Alignment alignment)
-    : font_(font), width_(width), alignment_(alignment)
+    : font_(font), width_(width), alignment_(alignment), lineHeight_(QFontMetrics(font).lineSpacing())
 {
 }
 
-// Lays the caption out line by line, handing each laid-out paragraph to
-// `perParagraph`, and stops once `limit` pixels are filled: a label never lays
-// out what it would cut off anyway.
+bool CaptionLayout::isFor(const QFont &font, int width, Qt::Alignment alignment) const
+{
+    return font == font_ && width == width_ && alignment == alignment_;
+}
+
+// Hands the caption to `perParagraph` paragraph by paragraph, each with the
+// height its first line starts at, and stops once `limit` pixels are filled:
+// a label never lays out what it would cut off anyway. `perParagraph` returns
+// the height below the paragraph.
 template <typename PerParagraph>
 int CaptionLayout::layOut(const QString &caption, int limit, PerParagraph perParagraph) const
 {
-    const int lineHeight = QFontMetrics(font_).lineSpacing();
-    QTextOption option(alignment_);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     const QString shown = normalizeLineBreaks(caption);
     int y = 0;
-    for (qsizetype start = 0; start <= shown.size() && y < limit;) {
+    std::size_t index = 0;
+    for (qsizetype start = 0; start <= shown.size() && y < limit; ++index) {
         qsizetype end = shown.indexOf(u'\n', start);
         if (end < 0)
             end = shown.size();
-        QTextLayout layout(shown.mid(start, end - start), font_);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid() && y < limit; line = layout.createLine()) {
-            line.setLineWidth(width_);
-            line.setPosition(QPointF(0, y));
-            y += lineHeight;
-        }
-        layout.endLayout();
-        perParagraph(layout);
+        // A paragraph is laid out only as far as the lines left could show:
+        // shaping a megabyte-long line only to cut it off stalls the game.
+        // Each line holds at most `width_` characters of a pixel or more;
+        // four times that leaves room for narrower ones.
+        qsizetype length = end - start;
+        if (limit != INT_MAX)
+            length = qMin(length, qsizetype((limit - y) / lineHeight_ + 1) * qMax(width_, 1) * 4);
+        y = perParagraph(index, shown.mid(start, length), y);
         start = end + 1;
     }
     return y;
 }
 
-int CaptionLayout::heightOf(const QString &caption) const
+// Lays one paragraph out line by line from `top` until `limit`. The layout
+// keeps its shaped glyphs, so drawing it again shapes nothing.
+CaptionLayout::Paragraph CaptionLayout::layOutParagraph(const QString &text, int top, int limit) const
 {
-    return layOut(caption, INT_MAX, [](const QTextLayout &) {});
+    QTextOption option(alignment_);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    auto layout = std::make_shared<QTextLayout>(text, font_);
+    layout->setCacheEnabled(true);
+    layout->setTextOption(option);
+    layout->beginLayout();
+    int y = top;
+    for (QTextLine line = layout->createLine(); line.isValid() && y < limit; line = layout->createLine()) {
+        line.setLineWidth(width_);
+        line.setPosition(QPointF(0, y));
+        y += lineHeight_;
+    }
+    layout->endLayout();
+    return {text, top, y, std::move(layout)};
 }
 
-void CaptionLayout::paint(QPainter &painter, const QRect &rect, const QString &caption) const
+int CaptionLayout::heightOf(const QString &caption) const
 {
+    return layOut(caption, INT_MAX, [this](std::size_t, const QString &text, int top) {
+        return layOutParagraph(text, top, INT_MAX).bottom;
+    });
+}
+
+void CaptionLayout::paint(QPainter &painter, const QRect &rect, const QString &caption)
+{
+    // A paragraph's lines depend on nothing but its text, where it starts
+    // and where the label ends.
+    if (rect.height() != paintedLimit_) {
+        painted_.clear();
+        paintedLimit_ = rect.height();
+    }
     painter.save();
     painter.setClipRect(rect);
-    layOut(caption, rect.height(), [&](const QTextLayout &layout) { layout.draw(&painter, rect.topLeft()); });
+    std::size_t shown = 0;
+    layOut(caption, rect.height(), [&](std::size_t index, const QString &text, int top) {
+        if (index >= painted_.size() || painted_[index].top != top || painted_[index].text != text) {
+            painted_.resize(index);
+            painted_.push_back(layOutParagraph(text, top, rect.height()));
+        }
+        painted_[index].layout->draw(&painter, rect.topLeft());
+        shown = index + 1;
+        return painted_[index].bottom;
+    });
+    painted_.resize(shown);
     painter.restore();
 }
 

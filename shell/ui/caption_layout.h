@@ -2,8 +2,12 @@
 #include <QFont>
 #include <QString>
 
+#include <memory>
+#include <vector>
+
 class QPainter;
 class QRect;
+class QTextLayout;
 
 namespace tess {
 
@@ -14,17 +18,33 @@ class CaptionLayout {
 public:
     CaptionLayout(const QFont &font, int width, Qt::Alignment alignment);
 
+    bool isFor(const QFont &font, int width, Qt::Alignment alignment) const;
+
     // Height in pixels the caption needs, however tall the label is.
     int heightOf(const QString &caption) const;
-    void paint(QPainter &painter, const QRect &rect, const QString &caption) const;
+    // Paragraphs the last paint laid out at the same place are drawn as they
+    // were: a caption shown line by line, repainted after every line, is then
+    // laid out once in all rather than once per line.
+    void paint(QPainter &painter, const QRect &rect, const QString &caption);
 
 private:
+    struct Paragraph {
+        QString text;
+        int top = 0;
+        int bottom = 0;
+        std::shared_ptr<const QTextLayout> layout;
+    };
+
     template <typename PerParagraph>
     int layOut(const QString &caption, int limit, PerParagraph perParagraph) const;
+    Paragraph layOutParagraph(const QString &text, int top, int limit) const;
 
     QFont font_;
     int width_;
     Qt::Alignment alignment_;
+    int lineHeight_;
+    int paintedLimit_ = -1;
+    std::vector<Paragraph> painted_;
 };
 
 } // namespace tess

@@ -1,12 +1,16 @@
 #include "shell/ui/controls.h"
 
 #include "shell/core/text_lines.h"
+#include "shell/ui/accessibility.h"
 #include "shell/ui/caption_layout.h"
 #include "shell/ui/layout_units.h"
 
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextCursor>
+
+#include <utility>
 
 namespace tess {
 namespace {
@@ -33,14 +37,22 @@ void Label::setText(const QString &caption)
 {
     if (caption == caption_)
         return;
-    caption_ = caption;
+    const QString before = std::exchange(caption_, caption);
     update();
+    reportCaptionReplaced(*this, before);
 }
 
 void Label::appendText(const QString &more)
 {
+    const qsizetype oldSize = caption_.size();
     caption_ += more;
     update();
+    reportCaptionAppended(*this, oldSize);
+}
+
+bool Label::answersClicks() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&Label::clicked));
 }
 
 void Label::setForeground(const QColor &color)
@@ -55,9 +67,11 @@ void Label::paintEvent(QPaintEvent *)
 {
     if (caption_.isEmpty())
         return;
+    if (!layout_ || !layout_->isFor(font(), width(), alignment_))
+        layout_.emplace(font(), width(), alignment_);
     QPainter painter(this);
     painter.setPen(foreground_);
-    CaptionLayout(font(), width(), alignment_).paint(painter, rect(), caption_);
+    layout_->paint(painter, rect(), caption_);
 }
 
 void Label::mousePressEvent(QMouseEvent *event)

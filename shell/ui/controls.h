@@ -1,15 +1,19 @@
 #pragma once
 #include "shell/core/text_target.h"
+#include "shell/ui/caption_layout.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+
+#include <optional>
 
 namespace tess {
 
 // A label of the layout: a transparent caption over the screen's picture that
 // wraps at its width and is cut at its height; without a caption it is an
 // invisible click area. It keeps its caption exactly as set, line ends and all.
+// Screen readers see it as shell/ui/accessibility.h describes.
 class Label final : public QWidget, public TextTarget {
     Q_OBJECT
 public:
@@ -20,6 +24,8 @@ public:
     void appendText(const QString &more) override;
     void setForeground(const QColor &color);
     QColor foreground() const { return foreground_; }
+    // Whether anything listens to its clicks: a click area or a choice.
+    bool answersClicks() const;
 
 signals:
     void clicked();
@@ -37,6 +43,7 @@ private:
     QColor foreground_;
     Qt::Alignment alignment_;
     bool pressed_ = false;
+    std::optional<CaptionLayout> layout_;  // kept between paints
 };
 
 // A one-line text box. Every key typed into it stays with it: none reaches

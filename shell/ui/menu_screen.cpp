@@ -13,6 +13,10 @@ MenuScreen::MenuScreen(Services &services)
       Label2(this, twipsRect(8040, 4440, 3615, 735)),
       Label1(this, twipsRect(8040, 5760, 3615, 615))
 {
+    // The captions are part of the picture; screen readers need them spelt out.
+    Label3.setAccessibleName(QStringLiteral("Запуск"));
+    Label2.setAccessibleName(QStringLiteral("Инфо"));
+    Label1.setAccessibleName(QStringLiteral("Выход"));
     connect(&Label3, &Label::clicked, this, [this] { handle([this] { Label3_Click(); }); });
     connect(&Label2, &Label::clicked, this, [this] { handle([this] { Label2_Click(); }); });
     connect(&Label1, &Label::clicked, this, [this] { handle([this] { Label1_Click(); }); });

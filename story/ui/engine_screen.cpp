@@ -1,6 +1,7 @@
 #include "story/ui/engine_screen.h"
 
 #include "shell/core/text_loader.h"
+#include "shell/ui/accessibility.h"
 #include "shell/ui/quit_procedure.h"
 #include "shell/ui/screens.h"
 #include "story/ui/console_key.h"
@@ -35,6 +36,8 @@ EngineScreen::EngineScreen(tess::Services &services, const ChoiceTables &tables)
     Label1.setForeground(tess::layoutColor(0x8000000D));
     // The pane answers no pointer: moving over it leaves the slots' colours.
     Label1.setMouseTracking(false);
+    tess::exposeAsPage(Label1);
+    Text1.setAccessibleName(QStringLiteral("Пароль"));
 
     connect(&Label2, &tess::Label::clicked, this, [this] { handle([this] { Label2_Click(); }); });
     connect(&Label3, &tess::Label::clicked, this, [this] { handle([this] { Label3_Click(); }); });

@@ -1,0 +1,29 @@
+#pragma once
+// Routes through the story, found by playing the game's own choice tables on
+// an in-memory model of the story screen: for every page, a shortest route of
+// clicks from a new game (every flag "0") to it.
+#include "story/core/choice_rule.h"
+
+#include <QString>
+
+#include <map>
+#include <vector>
+
+namespace bench {
+
+struct StoryMove {
+    story::Slot slot;
+    QString password;  // what the code box holds when the slot is clicked
+    int page;          // the page the click shows
+};
+
+using StoryRoute = std::vector<StoryMove>;
+
+// Every page reachable by clicks, with its shortest route. Page 1 is the
+// opening page: its route is empty.
+std::map<int, StoryRoute> routesToEveryPage();
+
+// As few routes as cover every page: each is played from a new game.
+std::vector<StoryRoute> walkOverEveryPage(const std::map<int, StoryRoute> &routes);
+
+} // namespace bench

@@ -1,0 +1,54 @@
+// The console's interpreter over any command line: the first byte says how
+// the rest is read (UTF-8, or raw UTF-16 with lone surrogates and all).
+#include "recorders.h"
+
+#include "console/core/command_table.h"
+#include "console/core/console_engine.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+class View final : public console::ConsoleView {
+public:
+    QString log_ = console::kPrompt.toString();
+    QString comment_;
+    int photos_ = 0;
+    QString log() const override { return log_; }
+    void setLog(const QString &log) override { log_ = log; }
+    void setComment(const QString &comment) override { comment_ = comment; }
+    void setPhotoShown(console::Photo, bool shown) override { photos_ += shown ? 1 : 0; }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    QString line;
+    if (data[0] & 1) {
+        line = QString::fromUtf8(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    } else {
+        line.resize(qsizetype((size - 1) / 2));
+        std::memcpy(line.data(), data + 1, std::size_t(line.size()) * 2);
+    }
+    View view;
+    EventLog log;
+    RecordingProcess process(log);
+    console::ConsoleEngine engine(view, process);
+    const console::ConsoleCommand *command = console::ConsoleEngine::find(line);
+    engine.execute(line);
+    if (!command) {
+        if (view.log_ != console::kPrompt || !view.comment_.isEmpty() || view.photos_ != 0 || !process.statuses.isEmpty())
+            std::abort();  // a line the table does not hold changes nothing
+        return 0;
+    }
+    if (line != command->line || view.log_ != console::kPrompt.toString() + command->block.toString()
+        || view.comment_ != command->comment || view.photos_ > 1
+        || process.statuses.size() != (command->endsProgram ? 1 : 0))
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# The game installed into a prefix whose path has spaces: where every file
+# lands, the menu entry and AppStream data, the icons, and the launcher that
+# runs the game in the player's own folder. The installed executable is swapped
+# for a stand-in that reports its working folder, arguments and story flags,
+# so the launcher is tested without a display.
+# Usage: install_test.sh BUILD_DIR SOURCE_DIR
+set -u
+build_dir=$1
+source_dir=$2
+
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
+
+passed=0
+failed=0
+check() {  # check NAME COMMAND...
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1)); echo "PASS: $name"
+  else
+    failed=$((failed + 1)); echo "FAIL: $name"
+  fi
+}
+
+prefix="$work/game prefix"
+if ! cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1; then
+  cat "$work/install.log"
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+exec_dir="$prefix/lib/tessaranium"
+data_dir="$prefix/share/tessaranium"
+desktop="$prefix/share/applications/tessaranium.desktop"
+metainfo="$prefix/share/metainfo/ru.orbitrum_games.tessaranium.metainfo.xml"
+
+# --- Layout -------------------------------------------------------------------
+
+check "the executable is installed in lib/tessaranium with its cursor beside it" \
+  test -x "$exec_dir/tessaranium" -a -f "$exec_dir/cursor/cur.cgf"
+check "the launcher is installed in bin and is a POSIX shell script" \
+  bash -c '[ -x "$1" ] && head -n 1 "$1" | grep -qx "#!/bin/sh" && sh -n "$1"' _ "$prefix/bin/tessaranium"
+
+same_files() {  # same_files FOLDER PATTERN: the source's files, byte for byte, and no others
+  local folder=$1 pattern=$2 file count=0
+  for file in "$source_dir/$folder"/$pattern; do
+    cmp -s "$file" "$data_dir/$folder/${file##*/}" || return 1
+    count=$((count + 1))
+  done
+  [ "$count" -gt 0 ] && [ "$(find "$data_dir/$folder" -type f | wc -l)" -eq "$count" ]
+}
+check "every page is installed unchanged under share/tessaranium/text" same_files text '*.tf'
+check "every music track is installed unchanged under share/tessaranium/sound" same_files sound '*.mp3'
+check "the story flags are installed as shipped under share/tessaranium/engdat" same_files engdat '*.gdf'
+check "the data list names every installed data file with its checksum" \
+  bash -c 'cd "$1" && sha256sum --quiet -c data.sha256 \
+    && [ "$(wc -l <data.sha256)" -eq "$(find text sound engdat -type f | wc -l)" ]' _ "$data_dir"
+
+png_size() {  # prints WIDTHxHEIGHT of a PNG from its header
+  local bytes
+  bytes=$(od -An -tu1 -j16 -N8 "$1" | tr -s ' ' | sed 's/^ //')
+  set -- $bytes
+  echo "$(($1 << 24 | $2 << 16 | $3 << 8 | $4))x$(($5 << 24 | $6 << 16 | $7 << 8 | $8))"
+}
+icons_have_their_sizes() {
+  local size icon
+  for size in 16 22 24 32 48 64 128 256; do
+    icon="$prefix/share/icons/hicolor/${size}x${size}/apps/tessaranium.png"
+    [ "$(head -c 8 "$icon" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || return 1
+    [ "$(png_size "$icon")" = "${size}x${size}" ] || return 1
+  done
+}
+check "the hicolor icons from 16 to 256 px are PNGs of their own size" icons_have_their_sizes
+
+# --- Menu entry and AppStream data --------------------------------------------
+
+key() {  # key NAME: the value of a key in the [Desktop Entry] group
+  sed -n '/^\[Desktop Entry\]/,/^\[/p' "$desktop" | sed -n "s/^$1=//p"
+}
+check "the menu entry is named «Миры \"Tessaranium\"», also in Russian" \
+  test "$(key Name)" = 'Миры "Tessaranium"' -a "$(key 'Name\[ru\]')" = 'Миры "Tessaranium"'
+check "the menu entry files the game under Game and AdventureGame" test "$(key Categories)" = "Game;AdventureGame;"
+check "the menu entry's icon is the installed tessaranium icon" test "$(key Icon)" = tessaranium
+check "the menu entry runs the installed launcher" test "$(key Exec)" = tessaranium -a -x "$prefix/bin/$(key Exec)"
+check "the menu entry's window class is the game's WM_CLASS" test "$(key StartupWMClass)" = tessaranium
+if command -v desktop-file-validate >/dev/null; then
+  check "desktop-file-validate accepts the menu entry" desktop-file-validate "$desktop"
+else
+  echo "SKIP: desktop-file-validate is not installed (package desktop-file-utils)"
+fi
+check "the AppStream data launches the installed menu entry" \
+  grep -q '<launchable type="desktop-id">tessaranium.desktop</launchable>' "$metainfo"
+version=$(sed -n 's/^project(Tessaranium VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
+check "the AppStream data's release is the project's version" grep -q "<release version=\"$version\"" "$metainfo"
+if command -v appstreamcli >/dev/null; then
+  check "appstreamcli validates the AppStream data" appstreamcli validate --no-net "$metainfo"
+else
+  echo "SKIP: appstreamcli is not installed (package appstream)"
+fi
+
+# --- The launcher ---------------------------------------------------------------
+
+# The stand-in game: reports where it runs, its arguments and its flags.
+cat >"$exec_dir/tessaranium" <<'STANDIN'
+#!/bin/sh
+{
+  printf 'cwd=%s\n' "$(pwd -P)"
+  for arg in "$@"; do printf 'arg=%s\n' "$arg"; done
+} >"$STANDIN_LOG"
+STANDIN
+chmod +x "$exec_dir/tessaranium"
+export STANDIN_LOG="$work/standin.log"
+
+home="$work/player home"
+mkdir -p "$home"
+player="$home/.local/share/tessaranium"
+launch() {  # runs the launcher as a player would, from another folder
+  rm -f "$STANDIN_LOG"
+  (cd / && env -u XDG_DATA_HOME HOME="$home" "$prefix/bin/tessaranium" "$@")
+}
+flag_is() {  # flag_is FILE DIGIT
+  [ "$(od -An -c "$1" | tr -d ' ')" = "$2\r\n" ]
+}
+same_tree() {  # same_tree A B: the same files with the same bytes
+  diff -r "$1" "$2" >/dev/null
+}
+
+launch "two words" second
+check "the first start fills the player's folder with the installed pages" same_tree "$data_dir/text" "$player/text"
+check "the first start fills the player's folder with the installed music" same_tree "$data_dir/sound" "$player/sound"
+check "the first start gives the player the shipped story flags" \
+  bash -c 'for f in b c bc; do [ "$(od -An -c "$1/engdat/$f.gdf" | tr -d " ")" = "0\r\n" ] || exit 1; done' _ "$player"
+check "the game runs in the player's folder under ~/.local/share" grep -qxF "cwd=$player" "$STANDIN_LOG"
+check "the launcher passes its arguments on unchanged" \
+  test "$(grep '^arg=' "$STANDIN_LOG")" = "$(printf 'arg=two words\narg=second')"
+
+printf '1\r\n' >"$player/engdat/b.gdf"
+touch "$player/text/player-note"
+launch
+check "a second start keeps a changed story flag" flag_is "$player/engdat/b.gdf" 1
+check "a second start of the same installation leaves the player's pages alone" test -e "$player/text/player-note"
+
+rm "$player/engdat/c.gdf"
+launch
+check "a missing story flag is restored as shipped" flag_is "$player/engdat/c.gdf" 0
+check "restoring a flag leaves the other flags as the player had them" flag_is "$player/engdat/b.gdf" 1
+
+# An update of the installed game: one page changed, one gone, one flag file
+# changed as shipped, and the data list written anew.
+printf 'changed page\r\n' >"$data_dir/text/read.tf"
+rm "$data_dir/text/gt2.tf"
+printf '1\r\n' >"$data_dir/engdat/b.gdf"
+printf '0\r\n' >"$player/engdat/b.gdf"
+(cd "$data_dir" && find text sound engdat -type f | sort | xargs sha256sum >data.sha256)
+launch
+check "an updated installation replaces the player's copy of a changed page" cmp -s "$data_dir/text/read.tf" "$player/text/read.tf"
+check "pages dropped by an update disappear from the player's folder" test ! -e "$player/text/gt2.tf" -a ! -e "$player/text/player-note"
+check "an update never overwrites the player's story flags" flag_is "$player/engdat/b.gdf" 0
+check "an update leaves no temporary files in the player's folder" \
+  test -z "$(find "$player" -name '.update.*' -o -name '*.new.*')"
+
+data_home="$work/data home"
+rm -f "$STANDIN_LOG"
+(cd / && HOME="$home" XDG_DATA_HOME="$data_home" "$prefix/bin/tessaranium")
+check "XDG_DATA_HOME chooses where the player's folder is" grep -qxF "cwd=$data_home/tessaranium" "$STANDIN_LOG"
+rm -f "$STANDIN_LOG"
+(cd / && HOME="$home" XDG_DATA_HOME="relative/path" "$prefix/bin/tessaranium")
+check "a relative XDG_DATA_HOME is ignored for ~/.local/share" grep -qxF "cwd=$player" "$STANDIN_LOG"
+
+mkdir -p "$work/other bin"
+ln -s "$prefix/bin/tessaranium" "$work/other bin/tessaranium"
+rm -f "$STANDIN_LOG"
+(cd / && env -u XDG_DATA_HOME HOME="$home" PATH="$work/other bin:$PATH" tessaranium)
+check "the launcher finds the game when started through a symlink on PATH" grep -qxF "cwd=$player" "$STANDIN_LOG"
+
+# A read-only installation (as a package installs it for a player) still gives
+# the player pages and flags they own and can rewrite.
+home="$work/second player"
+player="$home/.local/share/tessaranium"
+mkdir -p "$home"
+chmod -R a-w "$data_dir"
+launch
+chmod -R u+w "$data_dir"
+user_writable() {  # every file and folder has the owner's write bit
+  [ -z "$(find "$1" ! -perm -u+w)" ]
+}
+check "a read-only installation still gives the player a writable folder" user_writable "$player"
+
+rm -f "$STANDIN_LOG"
+status=$(cd / && env -u HOME -u XDG_DATA_HOME "$prefix/bin/tessaranium" 2>"$work/nohome.log"; echo $?)
+check "without HOME or XDG_DATA_HOME the launcher stops with a message" \
+  test "$status" != 0 -a ! -e "$STANDIN_LOG" -a -s "$work/nohome.log"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

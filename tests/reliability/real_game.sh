@@ -1,0 +1,156 @@
+# Shared by the scripts that drive the real game on a virtual X server:
+# sourced, not run. Each lane of a script has its own X server, game folder
+# and game process, so lanes run side by side without seeing each other.
+# Needs: game_binary, source_dir, and lane_dir (a private folder) set.
+
+xvfb_pid=
+game_pid=
+
+lane_cleanup() {
+  [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  game_pid=
+  xvfb_pid=
+}
+
+start_xvfb() {
+  rm -f "$lane_dir/display"
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$lane_dir/display" 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 1 200); do
+    [ -s "$lane_dir/display" ] && break
+    sleep 0.05
+  done
+  export DISPLAY=":$(head -n 1 "$lane_dir/display")"
+}
+
+# A game folder as the game expects it, every flag set to "1" so resets show.
+lay_out_game() {
+  rm -rf "$lane_dir/game"
+  mkdir -p "$lane_dir/game/engdat" "$lane_dir/game/sound"
+  cp "$game_binary" "$lane_dir/game/tessaranium"
+  cp -r "$source_dir/text" "$source_dir/cursor" "$lane_dir/game/"
+  for flag in b c bc; do printf '1\r\n' >"$lane_dir/game/engdat/$flag.gdf"; done
+}
+
+start_game() {
+  (cd "$lane_dir/game" && QT_QPA_PLATFORM=xcb exec ./tessaranium >"$lane_dir/game.log" 2>&1) &
+  game_pid=$!
+}
+
+# The three flags as one word, "?" for a file that is not exactly a digit and CR LF.
+flag_word() {
+  local flag bytes word=
+  for flag in b c bc; do
+    bytes=$(od -An -c "$lane_dir/game/engdat/$flag.gdf" 2>/dev/null | tr -d ' \n')
+    case "$bytes" in
+      '0\r\n') word="${word}0" ;;
+      '1\r\n') word="${word}1" ;;
+      *) word="${word}?" ;;
+    esac
+  done
+  echo "$word"
+}
+
+# Ids of the game's viewable windows of the given width.
+windows_of_width() {
+  local width=$1 id
+  for id in $(xdotool search --name 'Tessaranium' 2>/dev/null); do
+    if xwininfo -id "$id" 2>/dev/null | grep -q "Width: $width\$" \
+       && xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable'; then
+      echo "$id"
+    fi
+  done
+}
+
+# Waits (up to $wait_tenths tenths of a second, 15 s by default) for a
+# viewable window of the width that is not one of the ids given; prints its id.
+new_window_of_width() {
+  local width=$1 id
+  shift
+  for _ in $(seq 1 "${wait_tenths:-150}"); do
+    for id in $(windows_of_width "$width"); do
+      case " $* " in *" $id "*) ;; *) echo "$id"; return 0 ;; esac
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits (up to 5 s) until the window is no longer viewable.
+window_gone() {
+  for _ in $(seq 1 50); do
+    xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+click() {  # click WINDOW X Y
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+
+# Brings the game to the screen and prints the id of its window. Screens:
+# splash menu about intro story gameover console.
+reach_screen() {
+  local splash menu about intro story over console=
+  splash=$(new_window_of_width 799) || return 1
+  [ "$1" = splash ] && { echo "$splash"; return 0; }
+  menu=$(new_window_of_width 799 "$splash") || return 1
+  [ "$1" = menu ] && { echo "$menu"; return 0; }
+  if [ "$1" = about ]; then
+    click "$menu" 656 320
+    about=$(new_window_of_width 797) && window_gone "$menu" && echo "$about"
+    return
+  fi
+  click "$menu" 656 236
+  intro=$(new_window_of_width 798) && window_gone "$menu" || return 1
+  [ "$1" = intro ] && { echo "$intro"; return 0; }
+  click "$intro" 396 524
+  story=$(new_window_of_width 800) && window_gone "$intro" || return 1
+  [ "$1" = story ] && { echo "$story"; return 0; }
+  # Keys go to the window with the keyboard focus; with no window manager
+  # to give it, the story window takes it itself.
+  xdotool windowfocus --sync "$story" 2>/dev/null
+  if [ "$1" = gameover ]; then
+    xdotool key F8
+    sleep 0.3
+    click "$story" 620 512
+    over=$(new_window_of_width 797) && window_gone "$story" && echo "$over"
+    return
+  fi
+  if [ "$1" = console ]; then
+    # The keypad separator has no key on this server's keyboard: xdotool
+    # lends it a spare one for the moment, and now and then the game reads
+    # the key before it hears of the loan. Then it is pressed again.
+    for _ in 1 2 3; do
+      xdotool key KP_Separator
+      console=$(wait_tenths=30 new_window_of_width 797) && break
+    done
+    [ -n "$console" ] && window_gone "$story" && echo "$console"
+    return
+  fi
+  return 1
+}
+
+# Sends the signal and waits up to a second for the game to end. Sets
+# exit_status ("still running" when it did not end) and gone_ms.
+stop_with() {
+  exit_status="still running"
+  gone_ms=
+  local start end
+  start=$(date +%s%N)
+  kill "-$1" "$game_pid"
+  for _ in $(seq 1 100); do
+    if ! kill -0 "$game_pid" 2>/dev/null || [ "$(ps -o stat= -p "$game_pid" 2>/dev/null)" = Z ]; then
+      end=$(date +%s%N)
+      wait "$game_pid"
+      exit_status=$?
+      game_pid=
+      gone_ms=$(((end - start) / 1000000))
+      return
+    fi
+    sleep 0.01
+    [ $(($(date +%s%N) - start)) -gt 1000000000 ] && return
+  done
+}
