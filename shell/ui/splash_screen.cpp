@@ -11,6 +11,8 @@ SplashScreen::SplashScreen(Services &services)
 {
     Timer.setInterval(kSplashMs);
     Timer.setSingleShot(false);
+    // A coarse timer may fire up to a twentieth early; the splash lasts its full time.
+    Timer.setTimerType(Qt::PreciseTimer);
     connect(&Timer, &QTimer::timeout, this, [this] { handle([this] { Timer_Timer(); }); });
     Timer.start();
 }
