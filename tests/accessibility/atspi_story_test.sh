@@ -41,7 +41,7 @@ export XDG_RUNTIME_DIR="$work/runtime"
 # does not answer (another server may be starting at the same moment).
 start_xvfb() {
   rm -f "$work/display"
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$work/display" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 1 100); do
     [ -s "$work/display" ] && break

@@ -47,7 +47,9 @@ flags_are() {  # flags_are "0" -> every flag file holds that digit and CR LF
 }
 
 start_xvfb() {
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+  # -noreset: a server that resets when its last client leaves refuses the
+  # next game for a moment.
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$work/display" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 1 100); do
     [ -s "$work/display" ] && break

@@ -134,7 +134,7 @@ XDG_RUNTIME_DIR="$runtime" pulseaudio --daemonize=no --exit-idle-time=-1 -n \
   >"$work/pulse.log" 2>&1 &
 pulse_pid=$!
 
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 1 100); do
   [ -s "$work/display" ] && break
