@@ -76,7 +76,7 @@ int main(int argc, char *argv[])
     QDir::setCurrent(QString::fromStdString(folder.path()));
 
     const std::vector<bench::StoryRoute> walk = bench::walkOverEveryPage(bench::routesToEveryPage());
-    std::vector<double> turnMs, turnCpuMs, openMs;
+    std::vector<double> turnMs, turnCpuMs, openMs, writingMs, writingCpuMs;
     std::map<int, std::vector<double>> byPage;
     std::set<int> pagesShown;
     std::size_t clicks = 0;
@@ -104,13 +104,18 @@ int main(int argc, char *argv[])
                 QTest::mouseClick(&slot, Qt::LeftButton, {}, slot.rect().center());
                 QCoreApplication::processEvents();
                 const double ms = click.wallMs();
-                turnCpuMs.push_back(click.cpuMs());
+                const double cpuMs = click.cpuMs();
                 if (screen.Label1.text() != paneTextOf(game, move.page))
                     fail("the click showed another page than the tables say", move.page);
                 if (pane.paints == paintsBefore)
                     fail("the new page was not painted", move.page);
                 turnMs.push_back(ms);
-                byPage[move.page].push_back(ms);
+                turnCpuMs.push_back(cpuMs);
+                if (move.writesFlag) {
+                    writingMs.push_back(ms);
+                    writingCpuMs.push_back(cpuMs);
+                }
+                byPage[move.page].push_back(cpuMs);
                 pagesShown.insert(move.page);
                 ++clicks;
             }
@@ -126,6 +131,8 @@ int main(int argc, char *argv[])
     const bench::Summary turnsCpu = bench::summarize(turnCpuMs);
     bench::printRow("click to new page painted", turns);
     bench::printRow("  the same, CPU time of the thread", turnsCpu);
+    bench::printRow("  clicks that also write a flag file", bench::summarize(writingMs));
+    bench::printRow("  the same, CPU time of the thread", bench::summarize(writingCpuMs));
     int slowestPage = 0;
     double slowestMedian = 0;
     for (const auto &[page, times] : byPage) {
@@ -135,7 +142,8 @@ int main(int argc, char *argv[])
             slowestPage = page;
         }
     }
-    bench::printRow("  slowest page: gt" + std::to_string(slowestPage), bench::summarize(byPage[slowestPage]));
+    bench::printRow("  slowest page, CPU time: gt" + std::to_string(slowestPage),
+                    bench::summarize(byPage[slowestPage]));
     std::printf("target: p99 under 16 ms -> %s (wall), %s (CPU)\n\n", turns.p99 < 16.0 ? "met" : "MISSED",
                 turnsCpu.p99 < 16.0 ? "met" : "MISSED");
     return pagesShown.size() == 57 ? 0 : 1;

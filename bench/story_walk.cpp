@@ -34,6 +34,7 @@ struct Position {
     QString password;
     int page = 0;
     bool leftStory = false;
+    bool wroteFlag = false;  // the click that led here wrote a flag file
 
     QString key() const
     {
@@ -61,13 +62,18 @@ std::size_t indexOf(story::Flag flag)
 class ModelFiles final : public tess::Files {
 public:
     QMap<QString, QByteArray> content;
+    int writes = 0;
     QByteArray readAll(const QString &path) override
     {
         if (!content.contains(path))
             throw tess::FileError(path, QStringLiteral("missing"));
         return content.value(path);
     }
-    void replaceWhole(const QString &path, const QByteArray &bytes) override { content[path] = bytes; }
+    void replaceWhole(const QString &path, const QByteArray &bytes) override
+    {
+        content[path] = bytes;
+        ++writes;
+    }
 };
 
 class NoPump final : public tess::EventPump {
@@ -129,6 +135,7 @@ Position play(const Position &from, const StoryMove *move)
         to.page = page;
     for (story::Flag flag : story::kAllFlags)
         to.flagFiles[story::StoryFlags::fileOf(flag)] = files.content.value(story::StoryFlags::fileOf(flag));
+    to.wroteFlag = files.writes > 0;
     return to;
 }
 
@@ -139,11 +146,11 @@ std::vector<StoryMove> movesFrom(const Position &position)
         if (!position.shown[indexOf(slot)] || position.captions[indexOf(slot)].isEmpty())
             continue;
         if (!position.codeBox) {
-            moves.push_back({slot, position.password, 0});
+            moves.push_back({slot, position.password, 0, false});
             continue;
         }
         for (QStringView word : {QStringView(), story::kEndingPassword, story::kConsolePassword})
-            moves.push_back({slot, word.toString(), 0});
+            moves.push_back({slot, word.toString(), 0, false});
     }
     return moves;
 }
@@ -174,6 +181,7 @@ std::map<int, StoryRoute> routesToEveryPage()
             if (!seen.insert(after.key()).second)
                 continue;
             move.page = after.page;
+            move.writesFlag = after.wroteFlag;
             nodes.push_back({after, int(next), move});
             if (!after.leftStory && !routes.contains(after.page)) {
                 StoryRoute route;

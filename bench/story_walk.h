@@ -15,6 +15,7 @@ struct StoryMove {
     story::Slot slot;
     QString password;  // what the code box holds when the slot is clicked
     int page;          // the page the click shows
+    bool writesFlag;   // the click writes a flag file
 };
 
 using StoryRoute = std::vector<StoryMove>;

@@ -58,7 +58,12 @@ CaptionLayout::Paragraph CaptionLayout::layOutParagraph(const QString &text, int
     layout->setTextOption(option);
     layout->beginLayout();
     int y = top;
-    for (QTextLine line = layout->createLine(); line.isValid() && y < limit; line = layout->createLine()) {
+    // A line is made only while there is room for it: a line created and left
+    // unplaced would take the rest of the paragraph and be drawn at the top.
+    while (y < limit) {
+        QTextLine line = layout->createLine();
+        if (!line.isValid())
+            break;
         line.setLineWidth(width_);
         line.setPosition(QPointF(0, y));
         y += lineHeight_;

@@ -207,6 +207,8 @@ private slots:
             QCOMPARE(game.process.statuses.value(0, -1), 0);
             for (story::Flag flag : story::kAllFlags)
                 QCOMPARE(game.flag(flag), QByteArray("0\r\n"));
+            if ((round + 1) % 25 == 0)
+                qInfo("after %3ld games: %ld kB resident", round + 1, residentKb());
         }
         TestGame::settle();
         QCOMPARE(liveWidgets(), widgetsBefore);

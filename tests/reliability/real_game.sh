@@ -15,7 +15,9 @@ lane_cleanup() {
 
 start_xvfb() {
   rm -f "$lane_dir/display"
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$lane_dir/display" 2>/dev/null &
+  # -noreset: a server that resets when its last client leaves refuses the
+  # next game for a moment.
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$lane_dir/display" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 1 200); do
     [ -s "$lane_dir/display" ] && break
