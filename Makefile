@@ -28,7 +28,7 @@ deps:
 	@tools/install-deps.sh
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) build-pkg build-bench build-fuzz
 
 # The Debian package, built in its own Release tree without the tests:
 # $(PKG_BUILD)/tessaranium_<version>-1_<arch>.deb. `package-test` installs it
