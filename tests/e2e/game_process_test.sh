@@ -134,8 +134,17 @@ check "the story screen resets the story flags" flags_are 0
 lay_out_game
 start_game
 to_story_screen
-xdotool key KP_Separator
-check "the keypad separator key opens the console" has_window_of_width 797
+# The separator has no key on Xvfb's keyboard: xdotool lends it one for the
+# moment, and now and then the game reads the key before it hears of the
+# loan. Then it is pressed again.
+press_console_key() {
+  for _ in 1 2 3; do
+    xdotool key KP_Separator
+    has_window_of_width 797 && return 0
+  done
+  return 1
+}
+check "the keypad separator key opens the console" press_console_key
 stop_with HUP
 check "SIGHUP on the console ends the game with status 0" test "$exit_status" = 0
 check "the console resets the story flags" flags_are 0

@@ -84,6 +84,8 @@ public:
     void replaceWhole(const QString &gamePath, const QByteArray &bytes) override
     {
         const int flag = flagIndex(gamePath);
+        if (flag < 0)
+            std::_Exit(7);  // the story writes nothing but its flags
         const char begin[4] = {'B', char('0' + flag), bytes.isEmpty() ? '?' : bytes[0], phase};
         report(begin, sizeof begin);
         disk_.replaceWhole(gamePath, bytes);

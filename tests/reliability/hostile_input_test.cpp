@@ -468,6 +468,9 @@ private slots:
             TestGame::settle();
             QCOMPARE(blnc.log(), expected.log);
             QCOMPARE(blnc.Texcon.text(), expected.comment);
+            for (int photo = 1; photo < 5; ++photo)
+                QCOMPARE((photo == 1 ? blnc.Image1 : photo == 2 ? blnc.Image2 : photo == 3 ? blnc.Image3 : blnc.Image4).isVisible(),
+                         expected.photos[std::size_t(photo)]);
             if (ends)
                 QCOMPARE(game.process.statuses.last(), 0);
             QVERIFY(!blnc.grab().isNull());
