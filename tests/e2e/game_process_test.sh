@@ -17,17 +17,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-passed=0
-failed=0
-check() {  # check NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1)); echo "PASS: $name"
-  else
-    failed=$((failed + 1)); echo "FAIL: $name"
-  fi
-}
+# shellcheck source=../lib/checks.sh
+. "$(cd "$(dirname "$0")" && pwd)/../lib/checks.sh"
 
 # A game folder as the game expects it, flags set to "1" so resets show.
 lay_out_game() {

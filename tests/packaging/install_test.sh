@@ -12,17 +12,8 @@ source_dir=$2
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 
-passed=0
-failed=0
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1)); echo "PASS: $name"
-  else
-    failed=$((failed + 1)); echo "FAIL: $name"
-  fi
-}
+# shellcheck source=../lib/checks.sh
+. "$(cd "$(dirname "$0")" && pwd)/../lib/checks.sh"
 
 prefix="$work/game prefix"
 if ! cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1; then

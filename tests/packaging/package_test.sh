@@ -34,17 +34,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-passed=0
-failed=0
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1)); echo "PASS: $name"
-  else
-    failed=$((failed + 1)); echo "FAIL: $name"
-  fi
-}
+# shellcheck source=../lib/checks.sh
+. "$(cd "$(dirname "$0")" && pwd)/../lib/checks.sh"
 give_up() {
   echo "$*"
   echo "$passed passed, $((failed + 1)) failed"
