@@ -22,8 +22,8 @@ run_lane() {  # run_lane NUMBER
   lane_dir="$work/lane$1"
   RANDOM=$((seed + $1))
   mkdir -p "$lane_dir"
-  # shellcheck source=real_game.sh
-  . "$here/real_game.sh"
+  # shellcheck source=../lib/real_game.sh
+  . "$here/../lib/real_game.sh"
   trap lane_cleanup EXIT
   start_xvfb
   local trial screen span=20000 how flags status

@@ -16,8 +16,8 @@ trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 # ------------------------------------------------------------ no display
 lane_dir="$work/nodisplay"
 mkdir -p "$lane_dir"
-# shellcheck source=real_game.sh
-. "$here/real_game.sh"
+# shellcheck source=../lib/real_game.sh
+. "$here/../lib/real_game.sh"
 lay_out_game
 
 results="$work/results"
@@ -54,7 +54,7 @@ no_display "the X platform asked for with no DISPLAY" -u DISPLAY -u WAYLAND_DISP
 run_lane() {  # run_lane NAME SCREEN PREPARATION
   lane_dir="$work/$1"
   mkdir -p "$lane_dir"
-  . "$here/real_game.sh"
+  . "$here/../lib/real_game.sh"
   trap lane_cleanup EXIT
   start_xvfb
   lay_out_game

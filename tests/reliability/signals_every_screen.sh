@@ -25,8 +25,8 @@ run_lane() {  # run_lane NUMBER TRIAL...
   lane_dir="$work/lane$1"
   shift
   mkdir -p "$lane_dir"
-  # shellcheck source=real_game.sh
-  . "$here/real_game.sh"
+  # shellcheck source=../lib/real_game.sh
+  . "$here/../lib/real_game.sh"
   trap lane_cleanup EXIT
   start_xvfb
   local trial screen signal window flags

@@ -1,4 +1,4 @@
-# Shared by the scripts that drive the real game on a virtual X server:
+# The one helper for driving the real game on a virtual X server (Xvfb):
 # sourced, not run. Each lane of a script has its own X server, game folder
 # and game process, so lanes run side by side without seeing each other.
 # Needs: game_binary, source_dir, and lane_dir (a private folder) set.
