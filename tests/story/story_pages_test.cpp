@@ -1,9 +1,11 @@
 // The shipped story: every page file is there, in the game's code page with
-// CR LF line ends, and fits the story pane as the screen lays it out.
+// CR LF line ends, and fits the story pane as the screen lays it out; and the
+// pages keep the story's hints fair.
 #include "shell/app/game.h"
 #include "shell/core/cp1251.h"
 #include "shell/ui/caption_layout.h"
 #include "shell/ui/layout_units.h"
+#include "story/core/passwords.h"
 #include "story/ui/story_pane.h"
 
 #include <QApplication>
@@ -30,6 +32,29 @@ bool endsEveryLineWithCrLf(const QByteArray &bytes)
             return false;
     }
     return true;
+}
+
+QString page(int number)
+{
+    return tess::decodeCp1251(shipped(QStringLiteral("text/gt%1.tf").arg(number)));
+}
+
+// The page's text as one line of single spaces, so a quotation reads the same
+// however the page happens to break it.
+QString flowed(const QString &text)
+{
+    return text.simplified();
+}
+
+// The first message of the others, as Kelmar's letter quotes it.
+QString firstMessage()
+{
+    const QString letter = flowed(page(9));
+    const qsizetype from = letter.indexOf(QStringLiteral("«Мы слышим вас."));
+    const qsizetype to = letter.indexOf(QStringLiteral("дверь»"), from);
+    if (from < 0 || to < 0)
+        return {};
+    return letter.mid(from + 1, to + 5 - (from + 1));
 }
 
 } // namespace
@@ -76,6 +101,49 @@ private slots:
         const QRect label = tess::twipsRect(2520, 960, 6855, 5895);
         const int needed = tess::CaptionLayout(tess::defaultLayoutFont(), label.width(), Qt::AlignHCenter).heightOf(text);
         QVERIFY2(needed <= label.height(), qPrintable(QStringLiteral("needs %1 px").arg(needed)));
+    }
+
+    // The console password is the museum note's alone: no other page, the one
+    // beside the code box included, may hand it to a player who never picked
+    // the note up.
+    void onlyTheMuseumNoteGivesTheConsolePassword()
+    {
+        const QString word = story::kConsolePassword.toString();
+        QString spaced;
+        for (QChar c : word)
+            spaced += (spaced.isEmpty() ? QString() : QStringLiteral(" ")) + c;
+        QVERIFY2(flowed(page(22)).contains(spaced), "the museum note no longer gives the password");
+        for (int number = 1; number <= 57; ++number) {
+            if (number == 22)
+                continue;
+            const QString text = flowed(page(number));
+            QVERIFY2(!text.contains(word) && !text.contains(spaced),
+                     qPrintable(QStringLiteral("page %1 gives the console password away").arg(number)));
+        }
+    }
+
+    // The fog of host 46 asks how many words the first message had; the
+    // answer the story accepts must be the true count, and the message must
+    // stand, word for word, where the player chooses the host.
+    void theFirstMessageIsCountableWhereItIsAsked()
+    {
+        const QString message = firstMessage();
+        QVERIFY2(!message.isEmpty(), "page 9 no longer quotes the first message");
+        const QStringList words = message.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QCOMPARE(words.size(), 14);  // the caption that goes on is «14 слов»
+        for (int number : {41, 43}) {
+            QVERIFY2(flowed(page(number)).contains(message),
+                     qPrintable(QStringLiteral("page %1 does not quote the first message").arg(number)));
+        }
+    }
+
+    // Page 18 is a dead end of the evening: it must say so and say how to
+    // start again.
+    void theLostCardPageNamesTheWayOut()
+    {
+        const QString text = flowed(page(18));
+        QVERIFY(text.contains(QStringLiteral("этим вечером")));
+        QVERIFY(text.contains(QStringLiteral("закрой окно игры")));
     }
 
     void theStoryFlagsShipReset()
