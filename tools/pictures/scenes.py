@@ -235,7 +235,8 @@ def make_gameover():
     for sy, sh_, off in ((238, 5, 14), (262, 3, -10), (291, 7, 9), (318, 2, -18)):
         img[sy:sy + sh_] = np.roll(img[sy:sy + sh_], off, axis=1)
     sm = Mask(w, h)
-    sm.text((w / 2, 196), 'СВЯЗЬ С МИРОМ ПОТЕРЯНА', SANS, 15, anchor='ms', tracking=8)
+    # the line above fits every ending, the good one too
+    sm.text((w / 2, 196), 'ИСТОРИЯ ОКОНЧЕНА', SANS, 15, anchor='ms', tracking=8)
     s1 = sm.get()
     over(img, blur(s1, 6) * 3, (0, 0, 0), 0.5)
     glow(img, s1, (255, 60, 110), ((3, 0.4),))
@@ -243,4 +244,10 @@ def make_gameover():
     # scanlines and a vignette: a dying screen
     scanlines(img, (0, 0, w, h), 0.12, 2)
     vignette(img, 0.6)
+    # the screen has no controls: a quiet word on how to leave
+    qm = Mask(w, h)
+    qm.text((w / 2, 578), 'Чтобы выйти из игры, закрой окно', SANS, 13, anchor='ms', tracking=1.5)
+    q = qm.get()
+    over(img, blur(q, 4) * 2.5, (0, 0, 0), 0.6)
+    over(img, q, (200, 165, 185), 0.85)
     save_gif(img, 'shell/pictures/gameover.gif')

@@ -204,40 +204,27 @@ def make_splash():
     lm.line([(tx + tw / 2 + gw / 2 + 12, 141), (tx + tw - 2, 141)], 1.2)
     over(img, lm.get(), (0, 160, 200), 0.8)
 
-    # loading notice with a progress ornament
-    bx, by, bw, bh = 40, 222, 391, 9
-    lm = Mask(w, h)
-    lm.text((bx, by - 8), 'Загрузка…', SANS, 14, anchor='ls')
-    over(img, lm.get(), (60, 80, 100))
+    # the game's title between two plain rules: the splash stands still for
+    # several seconds, so nothing here may look like progress
+    title = 'Миры «Tessaranium»'
+    ty = 232
+    tsize = 21
+    ttw = text_width(title, SANS_I, tsize, 0.5)
     pm2 = Mask(w, h)
-    pm2.text((bx + bw, by - 8), 'Миры “Tessaranium”', SANS_I, 12, anchor='rs')
-    over(img, pm2.get(), (130, 150, 170))
-    om = Mask(w, h)
-    om.d.rounded_rectangle([v * 4 for v in (bx, by, bx + bw, by + bh)], radius=18, outline=255, width=4)
-    over(img, om.get(), (150, 185, 210))
-    done = 0.64
-    fm2 = Mask(w, h)
-    fm2.d.rounded_rectangle([v * 4 for v in (bx + 2, by + 2, bx + 2 + (bw - 4) * done, by + bh - 2)], radius=10, fill=255)
-    fmask = fm2.get()
-    xs = np.arange(w, dtype=np.float32)
-    kk = np.clip((xs - bx) / (bw * done), 0, 1)[None, :, None]
-    grad = col((0, 90, 170)) * (1 - kk) + col((40, 210, 240)) * kk
-    over_img(img, fmask, np.broadcast_to(grad, img.shape))
-    # segment cuts across the filled part
-    cut = np.zeros((h, w), np.float32)
-    for sx_ in range(int(bx + 10), int(bx + (bw - 4) * done), 10):
-        cut[:, sx_:sx_ + 2] = 1
-    over(img, cut * fmask, (255, 255, 255), 0.35)
-    # little ticks under the bar
-    km = Mask(w, h)
-    for i in range(11):
-        xx = bx + i * bw / 10
-        km.line([(xx, by + bh + 5), (xx, by + bh + (9 if i % 5 == 0 else 7))], 1.0)
-    over(img, km.get(), (160, 190, 210), 0.8)
+    pm2.text((w / 2, 206), 'представляет', SANS, 12, anchor='ms', tracking=4)
+    over(img, pm2.get(), (120, 140, 160))
+    tm2 = Mask(w, h)
+    tm2.text((w / 2, ty), title, SANS_I, tsize, anchor='ms', tracking=0.5)
+    over(img, tm2.get(), (20, 70, 110))
+    rm = Mask(w, h)
+    rm.line([(40, ty - 7), (w / 2 - ttw / 2 - 14, ty - 7)], 1.0)
+    rm.line([(w / 2 + ttw / 2 + 14, ty - 7), (w - 40, ty - 7)], 1.0)
+    over(img, rm.get(), (150, 185, 210), 0.8)
     cm = Mask(w, h)
     cm.text((w / 2, 268), '© Orbitrum Games, 2026', SANS, 11, anchor='ms')
     over(img, cm.get(), (150, 165, 180))
-    save_gif(img, 'shell/pictures/splash_logo.gif')
+    # no dithering: on the white ground it scatters dark specks round the orbit
+    save_gif(img, 'shell/pictures/splash_logo.gif', dither=False)
 
 def space_backdrop(w, h, rng, top=(2, 5, 14), bottom=(6, 22, 40), neb=((20, 90, 140), (90, 60, 170)),
                    neb_k=0.3, stars=420):

@@ -16,23 +16,23 @@ from .scenes import rim_light
 # Story screen
 
 def figure_at_terminal(w, h, fx, fy, s=1.0):
-    """Silhouette of a person standing at a console, facing right.  (fx, fy) is the
+    """Silhouette of the hero, a man, standing at a console, facing right.  (fx, fy) is the
     top of the head.  Returns the body mask."""
     m = Mask(w, h)
     P = lambda pts: [(fx + x * s, fy + y * s) for x, y in pts]
-    # head with a little hair at the back, and the neck
-    m.ellipse((fx - 8.5 * s, fy, fx + 9 * s, fy + 22 * s))
-    m.ellipse((fx - 10 * s, fy - 1 * s, fx + 5 * s, fy + 15 * s))
-    m.poly(P([(-4.5, 17), (4, 17), (5.5, 28), (-6, 28)]))
-    # coat with rounded shoulders, a waist and a flared hem
-    m.poly(P([(-6, 25), (-15, 27.5), (-20.5, 31), (-23.5, 37), (-24.5, 46), (-22.5, 70), (-20, 95),
-              (-23, 120), (-27, 150), (23, 150), (19.5, 120), (16, 95), (18, 70), (20, 46),
-              (19, 36), (15, 30), (7, 25)]))
-    # legs and boots
-    m.poly(P([(-16, 148), (-4, 148), (-5.5, 196), (-14, 196)]))
-    m.poly(P([(2, 148), (15, 148), (12.5, 196), (3.5, 196)]))
-    m.poly(P([(-15, 195), (-4, 195), (1, 201), (1, 205), (-16, 205)]))
-    m.poly(P([(3, 195), (13, 195), (19, 201), (19, 205), (2, 205)]))
+    # head with short hair, and the neck
+    m.ellipse((fx - 8 * s, fy, fx + 8.5 * s, fy + 21 * s))
+    m.ellipse((fx - 9 * s, fy - 1 * s, fx + 7 * s, fy + 11 * s))
+    m.poly(P([(-5, 17), (4.5, 17), (6, 27), (-6, 27)]))
+    # a man's jacket: square shoulders, straight sides, ending at the hips
+    m.poly(P([(-6, 25), (-17, 26.5), (-22, 28.5), (-25, 32), (-26, 38), (-25.5, 60), (-24, 84),
+              (-23, 108), (21, 108), (21.5, 84), (22.5, 60), (22.5, 38), (21.5, 32), (19, 28.5),
+              (14.5, 26.5), (6, 25)]))
+    # trousers: two straight legs with a gap between them, and shoes
+    m.poly(P([(-21.5, 104), (-2.5, 104), (-4, 196), (-15.5, 196)]))
+    m.poly(P([(0.5, 104), (19.5, 104), (14.5, 196), (3, 196)]))
+    m.poly(P([(-16, 195), (-4, 195), (1, 200.5), (1, 205), (-17, 205)]))
+    m.poly(P([(2.5, 195), (14, 195), (20, 200.5), (20, 205), (1.5, 205)]))
     # the near arm reaching to the console: upper arm, forearm, hand
     m.line(P([(13, 33), (21, 52), (25, 68)]), 8.5 * s)
     m.line(P([(25, 68), (38, 72), (49, 73)]), 6.5 * s)
