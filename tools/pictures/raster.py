@@ -269,12 +269,24 @@ def brackets_mask(w, h, box, arm=14, width=2.0, gap=0):
 # ---------------------------------------------------------------------------
 # Output
 
-def save_gif(img, rel, colors=256, dither=True):
+def save_gif(img, rel, colors=256, dither=True, max_error=None):
+    """Quantizes to a palette and writes a GIF.  With max_error, a dithered
+    pixel that strays further than that (0..255, any channel) from the picture
+    takes the plain nearest palette colour instead: error diffusion next to
+    hard edges can otherwise strew dark specks over a light ground."""
     path = os.path.join(ROOT, rel)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     im = to_image(img) if isinstance(img, np.ndarray) else img
     q = im.quantize(colors=colors, method=Image.Quantize.LIBIMAGEQUANT,
                     dither=Image.Dither.FLOYDSTEINBERG if dither else Image.Dither.NONE)
+    if max_error is not None:
+        plain = im.quantize(palette=q, dither=Image.Dither.NONE)
+        src = np.asarray(im.convert('RGB'), np.int16)
+        stray = np.abs(np.asarray(q.convert('RGB'), np.int16) - src).max(axis=2) > max_error
+        idx = np.where(stray, np.asarray(plain), np.asarray(q)).astype(np.uint8)
+        fixed = Image.fromarray(idx, 'P')
+        fixed.putpalette(q.getpalette())
+        q = fixed
     q.save(path, optimize=False)
     print('%-36s %7d bytes' % (rel, os.path.getsize(path)))
     return q

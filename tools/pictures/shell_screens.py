@@ -223,8 +223,9 @@ def make_splash():
     cm = Mask(w, h)
     cm.text((w / 2, 268), '© Orbitrum Games, 2026', SANS, 11, anchor='ms')
     over(img, cm.get(), (150, 165, 180))
-    # no dithering: on the white ground it scatters dark specks round the orbit
-    save_gif(img, 'shell/pictures/splash_logo.gif', dither=False)
+    # dithered for a smooth halo, but without the dark specks that error
+    # diffusion scatters round the orbit on the white ground
+    save_gif(img, 'shell/pictures/splash_logo.gif', max_error=40)
 
 def space_backdrop(w, h, rng, top=(2, 5, 14), bottom=(6, 22, 40), neb=((20, 90, 140), (90, 60, 170)),
                    neb_k=0.3, stars=420):
