@@ -476,6 +476,10 @@ private slots:
             if (readOnlyMount)
                 ::umount2(where.constData(), MNT_DETACH);
         });
+        // Read-only files too, as on a read-only mount: a writable flag in a
+        // read-only folder is written in place (hostile_folder_files_test).
+        for (const QString &flag : QDir(engdat).entryList(QDir::Files))
+            QFile::setPermissions(engdat + u'/' + flag, QFile::ReadOwner | QFile::ReadGroup);
         QFile::setPermissions(engdat, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
         const bool refused = readOnlyMount || !permissionsAreIgnored();
         qInfo("engdat/ made read-only by %s", readOnlyMount ? "a read-only bind mount" : "its permissions");
