@@ -42,7 +42,7 @@ constexpr int kWaitMs = 5;
 
 QtMusic::QtMusic()
 {
-    keepJackOutOfTheMusic();
+    prepareAudioOutput();
 }
 
 QtMusic::~QtMusic() = default;
