@@ -1,12 +1,13 @@
 #include "shell/core/regular_file.h"
 
+#include "shell/core/file_descriptor.h"
+
 #include <QFile>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace tess {
 
@@ -43,33 +44,13 @@ QString systemError(int error)
 }
 } // namespace file_reason
 
-namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-} // namespace
-
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes, QString &why)
 {
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a
     // writer that never comes. The kind is checked on what was opened, so a
     // link swapped in between cannot slip past.
     const QByteArray name = QFile::encodeName(path);
-    const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const FileDescriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.get() < 0) {
         why = errno == EISDIR ? file_reason::folderInItsPlace() : file_reason::systemError(errno);
         return std::nullopt;

@@ -1,5 +1,6 @@
 #include "shell/core/whole_file_writer.h"
 
+#include "shell/core/file_descriptor.h"
 #include "shell/core/regular_file.h"
 
 #include <QDir>
@@ -23,24 +24,6 @@ constexpr char kSuffixCharacters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnop
 // on common disks not by a power loss either; larger files are not
 // overwritten in place.
 constexpr qsizetype kMaxInPlaceBytes = 512;
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return fd_; }
-    void reset(int fd = -1)
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = fd;
-    }
-
-private:
-    int fd_;
-};
 
 QString writeReason(int error)
 {
@@ -82,7 +65,7 @@ QString overwriteInPlace(int folder, const QByteArray &name, const QByteArray &b
 {
     if (bytes.size() > kMaxInPlaceBytes)
         return writeReason(createError);
-    const Descriptor file(::openat(folder, name.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const FileDescriptor file(::openat(folder, name.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.get() < 0)
         return errno == ENOENT ? writeReason(createError) : errno == ELOOP ? file_reason::aLinkInItsPlace() : writeReason(errno);
     struct stat status {};
@@ -103,7 +86,7 @@ QString overwriteInPlace(int folder, const QByteArray &name, const QByteArray &b
 QString writeAndRename(int folder, const QByteArray &name, const QByteArray &bytes, const struct stat *old)
 {
     QByteArray temporary;
-    Descriptor file;
+    FileDescriptor file;
     const mode_t mode = old ? (old->st_mode & 0777) : 0666;
     for (int attempt = 0; attempt < 100 && file.get() < 0; ++attempt) {
         temporary = temporaryName(name);
@@ -138,7 +121,7 @@ QString replaceFileWhole(const QString &path, const QByteArray &bytes)
     const QFileInfo info(path);
     const QString folderPath = info.path();
     const QByteArray name = QFile::encodeName(info.fileName());
-    const Descriptor folder(::open(QFile::encodeName(folderPath).constData(),
+    const FileDescriptor folder(::open(QFile::encodeName(folderPath).constData(),
                                    O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (folder.get() < 0) {
         const int error = errno;
