@@ -119,11 +119,16 @@ wait_message_box() {
   return 1
 }
 
-# Presses the message box's default button (Return), as a player would.
+# Presses the message box's default button (Return), as a player would; on a
+# busy machine the box may not have the focus yet, so it tries again.
 dismiss_message_box() {
-  xdotool windowfocus "$1" 2>/dev/null
-  sleep 0.2
-  xdotool key Return
+  for _ in 1 2 3 4 5; do
+    xdotool windowfocus "$1" 2>/dev/null
+    sleep 0.2
+    xdotool key Return
+    window_gone "$1" && return 0
+  done
+  return 1
 }
 
 # Asks the window to close as its close box does (WM_DELETE_WINDOW).
@@ -213,4 +218,14 @@ stop_with() {
     sleep 0.01
     [ $(($(date +%s%N) - start)) -gt 1000000000 ] && return
   done
+}
+
+# As stop_with TERM, but on a busy machine waits up to 4 s more; gone_ms
+# then reads ">1000".
+stop_patiently() {
+  stop_with TERM
+  if [ "$exit_status" = "still running" ]; then
+    wait_exit 40
+    gone_ms=">1000"
+  fi
 }

@@ -17,8 +17,10 @@ work=$(mktemp -d)
 chmod 755 "$work"  # the read-only trial plays as an unprivileged user
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 
-# The player's answer to a file must come within a second.
-answer_ms=1000
+# The game names the file within a second on a quiet machine (figures in
+# docs/RELIABILITY.md); the bound here leaves room for a busy one, and still
+# fails a game that waits on the file.
+answer_ms=3000
 
 show_log() { sed 's/^/    game: /' "$lane_dir/game.log"; }
 said() { grep -qF "tessaranium: $1" "$lane_dir/game.log"; }
@@ -70,7 +72,7 @@ trial_link_to_device() {
   ln -s "$node" "$lane_dir/game/engdat/c.gdf"
   start_game
   reach_screen story >/dev/null || { check "link to a device: the story opens" false; show_log; return; }
-  stop_with TERM
+  stop_patiently
   check "link to a device: SIGTERM ends the game in ${gone_ms:-?} ms with status 1 ($exit_status)" test "$exit_status" = 1
   check "link to a device: the error stream names the flag" \
     said 'Не удалось сбросить прогресс истории. Файл «engdat\c.gdf»: на месте файла лежит ссылка на другой файл.'
@@ -117,7 +119,7 @@ trial_odd_file() {
       test "${said_ms:-99999}" -le "$answer_ms"
     check "$name: in a message box" box_comes
   fi
-  stop_with TERM
+  stop_patiently
   check "$name: SIGTERM ends the game in ${gone_ms:-?} ms with status $expected_status ($exit_status)" \
     test "$exit_status" = "$expected_status"
   case $kind in
@@ -164,7 +166,7 @@ trial_leftovers() {
   check "leftovers: a FIFO of that name stays" test -p "$engdat/b.gdf.Fifo01"
   check "leftovers: names of other patterns stay" test -f "$engdat/b.gdf.new.4242" -a -f "$engdat/b.gdf.Ab12C"
   check "leftovers: the flags are untouched ($(flag_word))" test "$(flag_word)" = 111
-  stop_with TERM
+  stop_patiently
 }
 
 # A read-only engdat/ whose flag files may be written: the reset on close
@@ -185,7 +187,7 @@ trial_read_only_folder() {
   start_game
   run_as=
   reach_screen story >/dev/null || { check "read-only engdat: the story opens" false; show_log; chmod 755 "$engdat"; return; }
-  stop_with TERM
+  stop_patiently
   check "read-only engdat: SIGTERM ends the game with status 0 ($exit_status)" test "$exit_status" = 0
   check "read-only engdat: every flag is reset ($(flag_word))" test "$(flag_word)" = 000
   check "read-only engdat: written in place, the same files" \

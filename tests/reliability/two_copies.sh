@@ -37,8 +37,12 @@ second_copy_ends() {  # second_copy_ends LABEL PID LOG
   check "$label: it says the game already runs" grep -qxF "$already" "$lane_dir/$log.log"
   check "$label: in one line" test "$(grep -c '^tessaranium:' "$lane_dir/$log.log")" = 1
   [ -n "$box" ] && dismiss_message_box "$box"
-  for _ in $(seq 1 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; status=$?; fi
+  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if ! kill -0 "$pid" 2>/dev/null; then
+    wait "$pid"; status=$?
+  else
+    kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null  # so the next trial starts clean
+  fi
   check "$label: dismissed, the second copy ends with status 1 (${status:-still running})" test "$status" = 1
 }
 
@@ -60,7 +64,7 @@ trial_together() {
   game_pid=$winner
   check "started together: the other copy plays on to the menu" reach_menu
   check "started together: the flags are untouched ($(flag_word))" test "$(flag_word)" = 111
-  stop_with TERM
+  stop_patiently
   check "started together: SIGTERM ends the one that runs with status 0 ($exit_status)" test "$exit_status" = 0
 }
 
@@ -85,7 +89,7 @@ trial_while_playing() {
     test -n "$(windows_of_width 800)"
   check "while playing: the flags are untouched ($(flag_word))" test "$(flag_word)" = 111
   kill "$cover_pid" 2>/dev/null; wait "$cover_pid" 2>/dev/null
-  stop_with TERM
+  stop_patiently
   check "while playing: closing the game resets its flags ($(flag_word))" test "$(flag_word)" = 000
 }
 
@@ -97,7 +101,7 @@ trial_after_kill() {
   start_game
   check "after a kill: the next start plays (the lock was stale)" reach_menu
   check "after a kill: with no message" test -z "$(message_boxes)"
-  stop_with TERM
+  stop_patiently
   check "after a kill: SIGTERM ends it with status 0 and its lock goes ($exit_status)" \
     test "$exit_status" = 0 -a ! -e "$lane_dir/game/.tessaranium.lock"
 }
