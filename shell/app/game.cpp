@@ -50,6 +50,7 @@ int runGame(QApplication &app)
 
     TerminationSignals terminations;
     QObject::connect(&terminations, &TerminationSignals::terminationRequested, &screens, [&] {
+        alerts.stopWaitingForThePlayer();
         gate.deliver([&] { screens.closeAll(CloseReason::TaskManager); });
     });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &screens, [&](QSessionManager &) {

@@ -1,4 +1,5 @@
 #include "shell/app/game.h"
+#include "shell/ui/single_game.h"
 
 #include <QApplication>
 
@@ -74,5 +75,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     qInstallMessageHandler(qtMessageHandler);
     QApplication::setDesktopFileName(QStringLiteral("tessaranium"));
+    if (!tess::claimGameFolder())
+        return 1;
     return tess::runGame(app);
 }

@@ -1,8 +1,7 @@
 #include "shell/ui/desktop_services.h"
 
+#include "shell/core/game_folder_lock.h"
 #include "shell/ui/layout_units.h"
-
-#include <QMessageBox>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,12 +11,24 @@ namespace tess {
 void MessageBoxAlerts::showError(const QString &message)
 {
     std::fprintf(stderr, "tessaranium: %s\n", message.toLocal8Bit().constData());
-    QMessageBox::critical(nullptr, kGameTitle, message);
+    if (unattended_)
+        return;
+    QMessageBox box(QMessageBox::Critical, kGameTitle, message, QMessageBox::Ok);
+    open_ = &box;
+    box.exec();
+}
+
+void MessageBoxAlerts::stopWaitingForThePlayer()
+{
+    unattended_ = true;
+    if (open_)
+        open_->done(QMessageBox::Ok);
 }
 
 void ImmediateExit::endProgram(int exitStatus)
 {
     // Every file was written whole and closed before this point.
+    GameFolderLock::releaseHeld();
     std::fflush(nullptr);
     std::_Exit(exitStatus);
 }

@@ -1,8 +1,8 @@
 #include "shell/ui/game_cursor.h"
 
 #include "shell/core/cursor_file.h"
+#include "shell/core/regular_file.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -23,12 +23,13 @@ GameCursor::GameCursor(QString cursorFile) : cursorFile_(std::move(cursorFile))
 
 void GameCursor::InstallGameCursor()
 {
-    QFile file(cursorFile_);
-    if (file.size() > kMaxCursorFileBytes || !file.open(QIODevice::ReadOnly))
+    QString why;
+    const std::optional<QByteArray> bytes = readRegularFile(cursorFile_, kMaxCursorFileBytes, why);
+    if (!bytes)
         return;  // the arrow stays as it is
     std::vector<QCursor> frames;
     std::vector<int> delays;
-    for (const CursorFrame &frame : parseCursorFile(file.readAll())) {
+    for (const CursorFrame &frame : parseCursorFile(*bytes)) {
         const QImage image = QImage::fromData(frame.image, "ICO");
         if (image.isNull())
             return;

@@ -1,6 +1,7 @@
 #include "shell/ui/qt_music.h"
 
 #include "shell/core/data_path.h"
+#include "shell/ui/audio_sink.h"
 
 #include <QAudioOutput>
 #include <QGuiApplication>
@@ -39,7 +40,10 @@ constexpr int kWaitMs = 5;
 
 } // namespace
 
-QtMusic::QtMusic() = default;
+QtMusic::QtMusic()
+{
+    prepareAudioOutput();
+}
 
 QtMusic::~QtMusic() = default;
 

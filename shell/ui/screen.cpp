@@ -70,6 +70,7 @@ void Screen::keyPressEvent(QKeyEvent *event)
 
 void Screen::reportFatal(const FileError &error)
 {
+    services_.screens.endingWithError();
     services_.alerts.showError(error.message());
     services_.process.endProgram(1);
 }

@@ -91,15 +91,21 @@ void Screens::destroy(ScreenId id)
     shownAt_.erase(id);
     screen->hide();
     screen->deleteLater();
-    // With no screen left once the handlers have run, the game is over.
+    // With no screen left once the handlers have run, the game is over;
+    // unless a fatal message is up, whose own loop runs this too early.
     QTimer::singleShot(0, this, [this] {
-        if (loaded_.empty())
+        if (loaded_.empty() && !endingWithError_)
             process_.endProgram(0);
     });
 }
 
 void Screens::closeAll(CloseReason reason)
 {
+    // A fatal message is up: the game ends as it would once it is read.
+    if (endingWithError_) {
+        process_.endProgram(1);
+        return;
+    }
     std::vector<ScreenId> order;
     for (const auto &[id, screen] : loaded_)
         order.push_back(id);

@@ -42,6 +42,10 @@ public:
     // asked, the one the player is on first.
     void closeAll(CloseReason reason);
 
+    // A fatal error is being shown to the player: the game ends once the
+    // message is dismissed, with its own status, not when no screen is left.
+    void endingWithError() { endingWithError_ = true; }
+
 private:
     void destroy(ScreenId id);
 
@@ -50,6 +54,7 @@ private:
     std::map<ScreenId, std::unique_ptr<Screen>> loaded_;
     std::map<ScreenId, quint64> shownAt_;
     quint64 showCount_ = 0;
+    bool endingWithError_ = false;
 };
 
 } // namespace tess

@@ -35,8 +35,12 @@ lay_out_game() {
   for flag in b c bc; do printf '1\r\n' >"$lane_dir/game/engdat/$flag.gdf"; done
 }
 
+# Starts the game as a player does; its output goes to $lane_dir/LOG.log
+# (game.log by default). run_as may name a command that runs it as another
+# user (setpriv ...).
 start_game() {
-  (cd "$lane_dir/game" && QT_QPA_PLATFORM=xcb exec ./tessaranium >"$lane_dir/game.log" 2>&1) &
+  # shellcheck disable=SC2086
+  (cd "$lane_dir/game" && QT_QPA_PLATFORM=xcb exec ${run_as:-} ./tessaranium >"$lane_dir/${1:-game}.log" 2>&1) &
   game_pid=$!
 }
 
@@ -86,6 +90,65 @@ window_gone() {
     sleep 0.1
   done
   return 1
+}
+
+# Ids of the game's viewable message boxes: windows with its title that are
+# none of its screens (797 to 800 pixels wide).
+message_boxes() {
+  local id info
+  for id in $(xdotool search --name 'Tessaranium' 2>/dev/null); do
+    info=$(xwininfo -id "$id" 2>/dev/null) || continue
+    grep -q 'Map State: IsViewable' <<<"$info" || continue
+    grep -Eq 'Width: (797|798|799|800)$' <<<"$info" || echo "$id"
+  done
+}
+
+# Waits (up to $wait_tenths tenths of a second, 15 s by default) for a
+# message box; prints its id and the milliseconds it took.
+wait_message_box() {
+  local id start
+  start=$(date +%s%N)
+  for _ in $(seq 1 "${wait_tenths:-150}"); do
+    id=$(message_boxes | head -n 1)
+    if [ -n "$id" ]; then
+      echo "$id $((($(date +%s%N) - start) / 1000000))"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Presses the message box's default button (Return), as a player would; on a
+# busy machine the box may not have the focus yet, so it tries again.
+dismiss_message_box() {
+  for _ in 1 2 3 4 5; do
+    xdotool windowfocus "$1" 2>/dev/null
+    sleep 0.2
+    xdotool key Return
+    window_gone "$1" && return 0
+  done
+  return 1
+}
+
+# Asks the window to close as its close box does (WM_DELETE_WINDOW).
+close_window() {
+  /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/close_window.py" "$1"
+}
+
+# Waits up to $1 tenths of a second for the game to end by itself; sets
+# exit_status ("still running" when it did not end).
+wait_exit() {
+  exit_status="still running"
+  for _ in $(seq 1 "$1"); do
+    if ! kill -0 "$game_pid" 2>/dev/null || [ "$(ps -o stat= -p "$game_pid" 2>/dev/null)" = Z ]; then
+      wait "$game_pid"
+      exit_status=$?
+      game_pid=
+      return
+    fi
+    sleep 0.1
+  done
 }
 
 click() {  # click WINDOW X Y
@@ -155,4 +218,14 @@ stop_with() {
     sleep 0.01
     [ $(($(date +%s%N) - start)) -gt 1000000000 ] && return
   done
+}
+
+# As stop_with TERM, but on a busy machine waits up to 4 s more; gone_ms
+# then reads ">1000".
+stop_patiently() {
+  stop_with TERM
+  if [ "$exit_status" = "still running" ]; then
+    wait_exit 40
+    gone_ms=">1000"
+  fi
 }

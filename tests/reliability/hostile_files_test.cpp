@@ -295,8 +295,10 @@ private slots:
             qInfo("%s: shown in %lld ms, drawn in %lld ms", hostileName(kind), openMs, drawMs);
         } else {
             QCOMPARE(game.alerts.messages, QStringList{QStringLiteral("Файл «%1»: %2.").arg(file, reasonFor(kind))});
-            // The game ends here; what the recording process sees after it never runs.
-            QCOMPARE(game.process.statuses.value(0, -1), 1);
+            // The game ends here with status 1, and nothing queued before
+            // (the menu's unload) ends it earlier with another status.
+            QCoreApplication::processEvents();
+            QCOMPARE(game.process.statuses, QList<int>{1});
         }
         QCOMPARE(game.folder.flagLetters(), QByteArray("111"));
     }
@@ -476,6 +478,10 @@ private slots:
             if (readOnlyMount)
                 ::umount2(where.constData(), MNT_DETACH);
         });
+        // Read-only files too, as on a read-only mount: a writable flag in a
+        // read-only folder is written in place (hostile_folder_files_test).
+        for (const QString &flag : QDir(engdat).entryList(QDir::Files))
+            QFile::setPermissions(engdat + u'/' + flag, QFile::ReadOwner | QFile::ReadGroup);
         QFile::setPermissions(engdat, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
         const bool refused = readOnlyMount || !permissionsAreIgnored();
         qInfo("engdat/ made read-only by %s", readOnlyMount ? "a read-only bind mount" : "its permissions");

@@ -1,0 +1,62 @@
+#include "shell/ui/audio_sink.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <cstdio>
+
+namespace tess {
+namespace {
+
+void keepJackOutOfTheMusic()
+{
+    // GStreamer reads the list left to right, so an entry the player wrote
+    // comes after ours and overrides it.
+    static constexpr char kVariable[] = "GST_PLUGIN_FEATURE_RANK";
+    const QByteArray own = qgetenv(kVariable);
+    if (own.contains("jackaudiosink"))
+        return;
+    QByteArray ranks = QByteArrayLiteral("jackaudiosink:NONE");
+    if (!own.isEmpty())
+        ranks += ',' + own;
+    qputenv(kVariable, ranks);
+}
+
+QtMessageHandler nextHandler = nullptr;
+bool toldNoServer = false;
+
+// Qt's device list and every player that tries the server say it again.
+bool saysNoSoundServer(const QString &message)
+{
+    return message.startsWith(QLatin1String("PulseAudioService: pa_context_connect() failed"))
+           || message.contains(QLatin1String("Failed to connect: Connection refused"));
+}
+
+void musicMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && saysNoSoundServer(message)) {
+        if (!toldNoServer)
+            std::fputs("tessaranium: music: no sound server, the game plays without sound\n", stderr);
+        toldNoServer = true;
+        return;
+    }
+    if (nextHandler)
+        nextHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+} // namespace
+
+void prepareAudioOutput()
+{
+    static bool prepared = false;
+    if (prepared)
+        return;
+    prepared = true;
+    keepJackOutOfTheMusic();
+    nextHandler = qInstallMessageHandler(musicMessage);
+}
+
+} // namespace tess
