@@ -71,22 +71,6 @@ launcher_done() {  # launcher_done PID
   return 1
 }
 
-# --- --help and --version -----------------------------------------------------
-
-answers_alone() {  # answers_alone OPTION PATTERN: prints, exits 0, starts nothing
-  local fresh="$work/asking home$1" out status
-  mkdir -p "$fresh"
-  out=$(cd "$fresh" && timeout 10 env -i HOME="$fresh" PATH="$user_path" DISPLAY="$DISPLAY" tessaranium "$1")
-  status=$?
-  [ "$status" -eq 0 ] && grep -Eq "$2" <<<"$out" && [ ! -e "$fresh/.local" ] && return 0
-  echo "    status $status, output: $out"
-  return 1
-}
-check "tessaranium --version prints its version and starts nothing" \
-  answers_alone --version "^tessaranium $version\$"
-check "tessaranium --help says where the player's data is and starts nothing" \
-  answers_alone --help '~/\.local/share/tessaranium'
-
 # --- Started from the menu ------------------------------------------------------
 
 check "the menu shows the entry: its TryExec is found on the user's PATH" \
@@ -98,6 +82,22 @@ XDG_RUNTIME_DIR="$runtime" pulseaudio --daemonize=no --exit-idle-time=-1 -n \
   >"$work/pulse.log" 2>&1 &
 pulse_pid=$!
 start_xvfb
+
+# --help and --version, with a desktop there: an answer, no game, no dialog.
+
+answers_alone() {  # answers_alone OPTION PATTERN: prints, exits 0, starts nothing
+  local fresh="$work/asking home$1" out status
+  mkdir -p "$fresh"
+  out=$(cd "$fresh" && timeout 10 env -i HOME="$fresh" PATH="$user_path" DISPLAY="$DISPLAY" tessaranium "$1" </dev/null)
+  status=$?
+  [ "$status" -eq 0 ] && grep -Eq "$2" <<<"$out" && [ ! -e "$fresh/.local" ] && return 0
+  echo "    status $status, output: $out"
+  return 1
+}
+check "tessaranium --version prints its version and starts nothing" \
+  answers_alone --version "^tessaranium $version\$"
+check "tessaranium --help says where the player's data is and starts nothing" \
+  answers_alone --help '~/\.local/share/tessaranium'
 
 start_from_menu
 window=$(game_window)
