@@ -31,20 +31,30 @@ clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) build-pkg build-bench build-fuzz
 
 # The Debian package, built in its own Release tree without the tests:
-# $(PKG_BUILD)/tessaranium_<version>-1_<arch>.deb. `package-test` installs it
-# with apt, starts it from its menu entry on a virtual X server and removes it
-# again (root or sudo).
+# $(PKG_BUILD)/tessaranium_<version>-1_<arch>.deb. Every time in it is the
+# last commit's, so the same commit always gives the same bytes.
+# `package-test` builds it twice and compares, runs lintian, installs it with
+# apt, plays it from its menu entry on a virtual X server, and removes it and
+# every package it installed again (root or sudo).
 PKG_BUILD ?= build-pkg
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
 .PHONY: package package-test
 
+ifneq ($(SOURCE_DATE_EPOCH),)
+package: export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
+endif
 package: deps
 	cmake -S . -B $(PKG_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
 	cmake --build $(PKG_BUILD) -j $(JOBS) --target tess_install_parts
 	rm -f $(PKG_BUILD)/*.deb
 	cd $(PKG_BUILD) && cpack -G DEB
 
-package-test: package
-	bash tests/packaging/package_test.sh $(PKG_BUILD)/tessaranium_*.deb
+package-test:
+	$(MAKE) package
+	rm -rf $(PKG_BUILD)/first && mkdir $(PKG_BUILD)/first
+	cp $(PKG_BUILD)/*.deb $(PKG_BUILD)/first/
+	$(MAKE) package
+	bash tests/packaging/package_test.sh $(PKG_BUILD) $(PKG_BUILD)/first
 
 # Benchmarks: a Release tree of their own; each prints medians and spreads
 # (docs/PERFORMANCE.md explains the figures). Not part of `make test`.

@@ -7,6 +7,8 @@ packages=(
   # build
   cmake g++ make pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6
+  # the Debian package: its library dependencies read by dpkg-shlibdeps
+  dpkg-dev
   # music: Qt's GStreamer backend and MP3 decoding
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # tests and screenshots: a virtual X server and a hand on its mouse

@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
 # The game installed into a prefix whose path has spaces: where every file
-# lands, the menu entry and AppStream data, the icons, and the launcher that
-# runs the game in the player's own folder. The installed executable is swapped
-# for a stand-in that reports its working folder, arguments and story flags,
-# so the launcher is tested without a display.
+# lands, the menu entry and AppStream data, the icons, the manual page, and the
+# launcher that runs the game in the player's own folder. The installed
+# executable is swapped for a stand-in that reports its working folder and
+# arguments, so the launcher is tested without a display; package_test.sh
+# repeats the launcher's cases on the installed package with the real game.
 # Usage: install_test.sh BUILD_DIR SOURCE_DIR
 set -u
 build_dir=$1
 source_dir=$2
 
 work=$(mktemp -d)
+# No desktop: a launcher error would wait in a window for a click.
+unset DISPLAY WAYLAND_DISPLAY
 trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 
 # shellcheck source=../lib/checks.sh
 . "$(cd "$(dirname "$0")" && pwd)/../lib/checks.sh"
+# shellcheck source=launcher_checks.sh
+. "$(cd "$(dirname "$0")" && pwd)/launcher_checks.sh"
 
 prefix="$work/game prefix"
 if ! cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1; then
@@ -21,17 +26,30 @@ if ! cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1; 
   echo "0 passed, 1 failed"
   exit 1
 fi
-exec_dir="$prefix/lib/tessaranium"
+exec_dir="$prefix/libexec/tessaranium"
 data_dir="$prefix/share/tessaranium"
 desktop="$prefix/share/applications/tessaranium.desktop"
 metainfo="$prefix/share/metainfo/ru.orbitrum_games.tessaranium.metainfo.xml"
 
 # --- Layout -------------------------------------------------------------------
 
-check "the executable is installed in lib/tessaranium with its cursor beside it" \
+check "the executable is installed in libexec/tessaranium with its cursor beside it" \
   test -x "$exec_dir/tessaranium" -a -f "$exec_dir/cursor/cur.cgf"
-check "the launcher is installed in bin and is a POSIX shell script" \
-  bash -c '[ -x "$1" ] && head -n 1 "$1" | grep -qx "#!/bin/sh" && sh -n "$1"' _ "$prefix/bin/tessaranium"
+launcher="$prefix/games/tessaranium"
+check "the launcher is installed in games and is a POSIX shell script" \
+  bash -c '[ -x "$1" ] && head -n 1 "$1" | grep -qx "#!/bin/sh" && sh -n "$1"' _ "$launcher"
+check "the manual page is installed in section 6, compressed without name or time" \
+  bash -c 'gzip -t "$1" && [ "$(od -An -tu1 -j3 -N5 "$1" | tr -s " ")" = " 0 0 0 0 0" ] \
+    && gzip -dc "$1" | grep -q "^\.TH TESSARANIUM 6 "' _ "$prefix/share/man/man6/tessaranium.6.gz"
+if command -v man >/dev/null; then
+  check "the manual page renders without a warning" \
+    bash -c '[ -z "$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$1" 2>&1 >/dev/null)" ]' \
+    _ "$prefix/share/man/man6/tessaranium.6.gz"
+fi
+check "the Debian changelog is installed with the documents, its version the project's" \
+  bash -c 'gzip -dc "$1" | head -n 1 | grep -q "^tessaranium ($2-[0-9]*) "' _ \
+  "$prefix/share/doc/tessaranium/changelog.Debian.gz" \
+  "$(sed -n 's/^project(Tessaranium VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")"
 
 same_files() {  # same_files FOLDER PATTERN: the source's files, byte for byte, and no others
   local folder=$1 pattern=$2 file count=0
@@ -73,7 +91,7 @@ check "the menu entry is named «Миры \"Tessaranium\"», also in Russian" \
   test "$(key Name)" = 'Миры "Tessaranium"' -a "$(key 'Name\[ru\]')" = 'Миры "Tessaranium"'
 check "the menu entry files the game under Game and AdventureGame" test "$(key Categories)" = "Game;AdventureGame;"
 check "the menu entry's icon is the installed tessaranium icon" test "$(key Icon)" = tessaranium
-check "the menu entry runs the installed launcher" test "$(key Exec)" = tessaranium -a -x "$prefix/bin/$(key Exec)"
+check "the menu entry runs the installed launcher" test "$(key Exec)" = tessaranium -a -x "$prefix/games/$(key Exec)"
 check "the menu entry's window class is the game's WM_CLASS" test "$(key StartupWMClass)" = tessaranium
 if command -v desktop-file-validate >/dev/null; then
   check "desktop-file-validate accepts the menu entry" desktop-file-validate "$desktop"
@@ -84,8 +102,17 @@ check "the AppStream data launches the installed menu entry" \
   grep -q '<launchable type="desktop-id">tessaranium.desktop</launchable>' "$metainfo"
 version=$(sed -n 's/^project(Tessaranium VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
 check "the AppStream data's release is the project's version" grep -q "<release version=\"$version\"" "$metainfo"
+screenshots_match() {  # every screenshot named is committed, with the size given
+  local name width height count=0
+  while read -r width height name; do
+    [ "$(png_size "$source_dir/packaging/screenshots/$name")" = "${width}x$height" ] || return 1
+    count=$((count + 1))
+  done < <(sed -n 's|.*<image type="source" width="\([0-9]*\)" height="\([0-9]*\)">.*/\([a-z]*\.png\)</image>.*|\1 \2 \3|p' "$metainfo")
+  [ "$count" -eq "$(ls "$source_dir"/packaging/screenshots/*.png | wc -l)" ]
+}
+check "the AppStream screenshots are the committed images, with their sizes" screenshots_match
 if command -v appstreamcli >/dev/null; then
-  check "appstreamcli validates the AppStream data" appstreamcli validate --no-net "$metainfo"
+  check "appstreamcli validate --pedantic accepts the AppStream data" appstreamcli validate --pedantic --no-net "$metainfo"
 else
   echo "SKIP: appstreamcli is not installed (package appstream)"
 fi
@@ -108,7 +135,7 @@ mkdir -p "$home"
 player="$home/.local/share/tessaranium"
 launch() {  # runs the launcher as a player would, from another folder
   rm -f "$STANDIN_LOG"
-  (cd / && env -u XDG_DATA_HOME HOME="$home" "$prefix/bin/tessaranium" "$@")
+  (cd / && env -u XDG_DATA_HOME HOME="$home" "$launcher" "$@")
 }
 flag_is() {  # flag_is FILE DIGIT
   [ "$(od -An -c "$1" | tr -d ' ')" = "$2\r\n" ]
@@ -149,21 +176,95 @@ check "an updated installation replaces the player's copy of a changed page" cmp
 check "pages dropped by an update disappear from the player's folder" test ! -e "$player/text/gt2.tf" -a ! -e "$player/text/player-note"
 check "an update never overwrites the player's story flags" flag_is "$player/engdat/b.gdf" 0
 check "an update leaves no temporary files in the player's folder" \
-  test -z "$(find "$player" -name '.update.*' -o -name '*.new.*')"
+  test -z "$(find "$player" -name '.update.*' -o -name '*.new.*' -o -name '.seed.*')"
 
 data_home="$work/data home"
 rm -f "$STANDIN_LOG"
-(cd / && HOME="$home" XDG_DATA_HOME="$data_home" "$prefix/bin/tessaranium")
+(cd / && HOME="$home" XDG_DATA_HOME="$data_home" "$launcher")
 check "XDG_DATA_HOME chooses where the player's folder is" grep -qxF "cwd=$data_home/tessaranium" "$STANDIN_LOG"
 rm -f "$STANDIN_LOG"
-(cd / && HOME="$home" XDG_DATA_HOME="relative/path" "$prefix/bin/tessaranium")
+(cd / && HOME="$home" XDG_DATA_HOME="relative/path" "$launcher")
 check "a relative XDG_DATA_HOME is ignored for ~/.local/share" grep -qxF "cwd=$player" "$STANDIN_LOG"
 
 mkdir -p "$work/other bin"
-ln -s "$prefix/bin/tessaranium" "$work/other bin/tessaranium"
+ln -s "$launcher" "$work/other bin/tessaranium"
 rm -f "$STANDIN_LOG"
 (cd / && env -u XDG_DATA_HOME HOME="$home" PATH="$work/other bin:$PATH" tessaranium)
 check "the launcher finds the game when started through a symlink on PATH" grep -qxF "cwd=$player" "$STANDIN_LOG"
+
+# --help and --version are the launcher's own: they start nothing.
+version=$(sed -n 's/^project(Tessaranium VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
+rm -f "$STANDIN_LOG"
+check "--version prints the version and starts nothing" \
+  test "$(launch --version)" = "tessaranium $version" -a ! -e "$STANDIN_LOG"
+help=$(launch --help)
+check "--help tells the player's folder and the manual page and starts nothing" \
+  bash -c 'grep -q "^Usage: tessaranium" <<<"$1" && grep -qF "~/.local/share/tessaranium" <<<"$1" \
+    && grep -qF "tessaranium(6)" <<<"$1" && [ ! -e "$2" ]' _ "$help" "$STANDIN_LOG"
+
+# Repairs on every start: pages and music come back, flags stay the player's.
+rm "$player/text/gt7.tf" "$player/sound/into.mp3"
+rm "$player/text/gt8.tf" && mkfifo "$player/text/gt8.tf"
+printf '1\r\n' >"$player/engdat/bc.gdf"
+launch
+check "a deleted page and a deleted track come back as installed" \
+  bash -c 'cmp -s "$1/text/gt7.tf" "$2/text/gt7.tf" && cmp -s "$1/sound/into.mp3" "$2/sound/into.mp3"' _ "$data_dir" "$player"
+check "a FIFO in place of a page is replaced by the page" \
+  bash -c '[ -f "$2/text/gt8.tf" ] && [ ! -p "$2/text/gt8.tf" ] && cmp -s "$1/text/gt8.tf" "$2/text/gt8.tf"' _ "$data_dir" "$player"
+check "repairing the pages leaves the player's flags alone" flag_is "$player/engdat/bc.gdf" 1
+
+# Leftovers of a launcher killed half-way are cleared on the next start.
+mkdir -p "$player/.update.k1ll3d/text"
+printf '0\r\n' >"$player/engdat/.seed.b.gdf.k1ll3d"
+launch
+check "a killed launcher's leftovers are removed on the next start" \
+  test ! -e "$player/.update.k1ll3d" -a ! -e "$player/engdat/.seed.b.gdf.k1ll3d"
+
+# Links planted at every name the launcher could be guessed to write, with the
+# launcher held before it starts so its pid is known.
+rm "$player/engdat/c.gdf"
+printf 'not yours\n' >"$work/victim"
+(cd / && exec env -u XDG_DATA_HOME HOME="$home" sh -c 'kill -STOP $$; exec "$@"' sh "$launcher") &
+held=$!
+wait_stopped "$held"
+ln -s "$work/planted" "$player/engdat/c.gdf"
+for name in "c.gdf.new.$held" "c.gdf.$held" ".c.gdf.new.$held"; do
+  ln -s "$work/victim" "$player/engdat/$name"
+done
+kill -CONT "$held"
+wait "$held"
+check "links planted at guessable temporary names leave their targets untouched" \
+  bash -c '[ "$(cat "$1/victim")" = "not yours" ] && [ ! -e "$1/planted" ]' _ "$work"
+check "a link in place of a missing flag is replaced by the shipped flag" shipped_flag "$player/engdat/c.gdf"
+find "$player/engdat" -type l -delete
+
+# Two launchers on a first start, many times over: one whole copy each time.
+racing_rounds=30
+bad_rounds=0
+for round in $(seq 1 "$racing_rounds"); do
+  racer="$work/racer $round"
+  mkdir -p "$racer"
+  for _ in 1 2; do
+    (cd / && exec env -u XDG_DATA_HOME HOME="$racer" "$launcher") &
+  done
+  wait
+  whole_copy "$racer/.local/share/tessaranium" "$data_dir" || bad_rounds=$((bad_rounds + 1))
+done
+check "two launchers started together leave one whole copy ($racing_rounds rounds, $bad_rounds bad)" \
+  test "$bad_rounds" -eq 0
+
+# An error the player must see also goes to a dialog on the desktop: here a
+# stand-in zenity that records what it was asked to show.
+mkdir -p "$work/dialog bin"
+cat >"$work/dialog bin/zenity" <<'DIALOG'
+#!/bin/sh
+printf '%s\n' "$@" >"$DIALOG_LOG"
+DIALOG
+chmod +x "$work/dialog bin/zenity"
+export DIALOG_LOG="$work/dialog.log"
+(cd / && env -u HOME -u XDG_DATA_HOME DISPLAY=:99 PATH="$work/dialog bin:$PATH" "$launcher" 2>/dev/null)
+check "with a display, a launcher error is also shown in a dialog" \
+  bash -c 'grep -qx -- --error "$1" && grep -q "neither XDG_DATA_HOME nor HOME is set" "$1"' _ "$DIALOG_LOG"
 
 # A read-only installation (as a package installs it for a player) still gives
 # the player pages and flags they own and can rewrite.
@@ -179,7 +280,7 @@ user_writable() {  # every file and folder has the owner's write bit
 check "a read-only installation still gives the player a writable folder" user_writable "$player"
 
 rm -f "$STANDIN_LOG"
-status=$(cd / && env -u HOME -u XDG_DATA_HOME "$prefix/bin/tessaranium" 2>"$work/nohome.log"; echo $?)
+status=$(cd / && env -u HOME -u XDG_DATA_HOME "$launcher" 2>"$work/nohome.log"; echo $?)
 check "without HOME or XDG_DATA_HOME the launcher stops with a message" \
   test "$status" != 0 -a ! -e "$STANDIN_LOG" -a -s "$work/nohome.log"
 

@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
-# The Debian package as a player gets it: installed with apt, checked by the
-# desktop's own validators, started from its menu entry on a virtual X server
-# with a fresh home folder and a sound server, started once more to see the
-# player's progress kept, and removed again so the machine is left as it was.
-# Runs as root (or through sudo) on a machine where apt may install packages;
-# the checking tools it lacks are installed first.
-# Usage: package_test.sh PACKAGE.deb
+# The Debian packages (tessaranium and tessaranium-data) as Debian and a
+# player judge them: lintian has nothing to say, two builds are the same
+# bytes, the executable is hardened and stripped; installed with apt, the menu
+# entry, AppStream data and manual page check out and the game plays from the
+# menu (installed_game.sh); removed again, and every package the test
+# installed is purged, so the machine is left as it was. Runs as root (or
+# through sudo) where apt may install packages.
+# Usage: package_test.sh PACKAGE_DIR [EARLIER_BUILD_DIR]   (folders of .deb files)
 set -u
-deb=$(realpath "$1")
-source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+deb=$(realpath "$1"/tessaranium_*.deb)
+data_deb=$(realpath "$1"/tessaranium-data_*.deb)
+earlier=${2:+$(realpath "$2")}
+here=$(cd "$(dirname "$0")" && pwd)
+source_dir=$(cd "$here/../.." && pwd)
 package=tessaranium
+data_package=tessaranium-data
 desktop=/usr/share/applications/tessaranium.desktop
 metainfo=/usr/share/metainfo/ru.orbitrum_games.tessaranium.metainfo.xml
+launcher=/usr/games/tessaranium
+game=/usr/libexec/tessaranium/tessaranium
 
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then
@@ -20,22 +27,27 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 
 work=$(mktemp -d)
-xvfb_pid=
+chmod 755 "$work"
+# shellcheck source=../lib/checks.sh
+. "$here/../lib/checks.sh"
+# shellcheck source=machine_state.sh
+. "$here/machine_state.sh"
+# shellcheck source=launcher_checks.sh
+. "$here/launcher_checks.sh"
+# shellcheck source=../lib/real_game.sh
+lane_dir=$work
+game_binary=$game
+. "$here/../lib/real_game.sh"
 pulse_pid=
-game_pid=
+restored=
 cleanup() {
-  [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  lane_cleanup
   [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null
-  if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-    "${sudo[@]}" apt-get remove -y -qq "$package" >/dev/null 2>&1
-  fi
+  [ -n "$restored" ] || restore_machine
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# shellcheck source=../lib/checks.sh
-. "$(cd "$(dirname "$0")" && pwd)/../lib/checks.sh"
 give_up() {
   echo "$*"
   echo "$passed passed, $((failed + 1)) failed"
@@ -45,22 +57,25 @@ give_up() {
 installed() {  # installed PACKAGE
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
 }
+export -f installed
+
+record_machine
+if installed "$package" || installed "$data_package"; then
+  echo "note: the game was installed before this test; it is replaced and removed"
+fi
 
 # --- Tools --------------------------------------------------------------------
 
-tools=(desktop-file-utils appstream xvfb xauth xdotool x11-utils pulseaudio pulseaudio-utils)
+tools=(lintian desktop-file-utils appstream man-db binutils xvfb xauth xdotool x11-utils
+       pulseaudio pulseaudio-utils)
 missing=()
 for tool in "${tools[@]}"; do
   installed "$tool" || missing+=("$tool")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing the checking tools: ${missing[*]}"
-  "${sudo[@]}" apt-get update -qq
-  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >"$work/tools.log" 2>&1 \
-    || { cat "$work/tools.log"; give_up "cannot install ${missing[*]}"; }
-fi
-if installed "$package"; then
-  echo "note: $package was installed before this test; it is replaced and removed"
+  install_packages --no-install-recommends "${missing[@]}" \
+    || { cat "$work/apt.log"; give_up "cannot install ${missing[*]}"; }
 fi
 
 # --- The package file -----------------------------------------------------------
@@ -83,133 +98,103 @@ check "the package depends on the Qt 6 libraries the game uses" \
   depends_on libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6
 check "the package depends on the GStreamer plugins that play MP3" \
   depends_on gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+check "the package depends on its data package of the same version" \
+  bash -c 'grep -qF "tessaranium-data (= $2)" <<<"$1"' _ "$(field Depends)" "$(field Version)"
+check "the data package is tessaranium-data, for every architecture, filed under games" \
+  test "$(dpkg-deb -f "$data_deb" Package) $(dpkg-deb -f "$data_deb" Architecture) $(dpkg-deb -f "$data_deb" Section)" \
+    = "$data_package all games"
+
+if [ -n "$earlier" ]; then
+  check "two builds of the same commit give the same bytes, both packages" \
+    bash -c 'cmp "$1" "$3/${1##*/}" && cmp "$2" "$3/${2##*/}"' _ "$deb" "$data_deb" "$earlier"
+else
+  echo "SKIP: no earlier build to compare (make package-test passes one)"
+fi
+
+# Lintian as Debian runs it on its own packages, with every tag shown.
+lintian_clean() {
+  (cd "$work" && lintian -I -E --pedantic --tag-display-limit 0 "$deb" "$data_deb") >"$work/lintian.out" 2>"$work/lintian.err"
+  local status=$?
+  [ "$status" -eq 0 ] && [ ! -s "$work/lintian.out" ] && return 0
+  sed 's/^/    /' "$work/lintian.out" "$work/lintian.err"
+  return 1
+}
+check "lintian -I -E --pedantic reports no tag at all on either package" lintian_clean
+
+contents=$( (dpkg-deb -c "$deb"; dpkg-deb -c "$data_deb") | awk '{print $6}')
+export contents
+check "the launcher is /usr/games/tessaranium, the game beside its cursor in /usr/libexec/tessaranium" \
+  bash -c 'for p; do grep -qxF "./$p" <<<"$contents" || exit 1; done' _ \
+  usr/games/tessaranium usr/libexec/tessaranium/tessaranium usr/libexec/tessaranium/cursor/cur.cgf
+check "the packages hold the manual page, the Debian changelogs and the copyrights" \
+  bash -c 'for p; do grep -qxF "./$p" <<<"$contents" || exit 1; done' _ \
+  usr/share/man/man6/tessaranium.6.gz usr/share/doc/tessaranium/changelog.Debian.gz \
+  usr/share/doc/tessaranium/copyright usr/share/doc/tessaranium-data/changelog.Debian.gz \
+  usr/share/doc/tessaranium-data/copyright
+check "the pages, music and flags are in the data package only" \
+  bash -c '[ "$(dpkg-deb -c "$1" | grep -c " ./usr/share/tessaranium/.*\.\(tf\|mp3\|gdf\)$")" -eq "$(ls "$3"/text/*.tf "$3"/sound/*.mp3 "$3"/engdat/*.gdf | wc -l)" ] \
+    && ! dpkg-deb -c "$2" | grep -q " ./usr/share/tessaranium/"' _ "$data_deb" "$deb" "$source_dir"
+check "the Debian changelog's newest entry is the package's version" \
+  test "$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/tessaranium/changelog.Debian.gz \
+          | gzip -dc | sed -n '1s/^tessaranium (\([^)]*\)).*/\1/p')" = "$(field Version)"
+
+# The executable itself: hardened as Debian's are, stripped of symbols and notes.
+mkdir "$work/unpacked"
+dpkg-deb -x "$deb" "$work/unpacked"
+elf="$work/unpacked$game"
+hardened() {
+  local problems=()
+  readelf -h "$elf" | grep -q 'Type:.*DYN' || problems+=("not position-independent")
+  readelf -lW "$elf" | grep -q GNU_RELRO || problems+=("no RELRO")
+  readelf -dW "$elf" | grep -Eq 'BIND_NOW|FLAGS.*NOW' || problems+=("no BIND_NOW")
+  readelf -sW --dyn-syms "$elf" | grep -q '__[a-z_]*_chk' || problems+=("no fortified functions")
+  readelf -SW "$elf" | grep -Eq ' \.symtab | \.comment | \.note ' && problems+=("unneeded sections")
+  [ ${#problems[@]} -eq 0 ] && return 0
+  echo "    ${problems[*]}"
+  return 1
+}
+check "the executable is PIE, RELRO with BIND_NOW, fortified, and stripped to what it needs" hardened
 
 # --- Installing -----------------------------------------------------------------
 
-# A machine whose package lists are stale gets them fresh once.
-if ! "${sudo[@]}" apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1; then
-  "${sudo[@]}" apt-get update -qq
-  if ! "${sudo[@]}" apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1; then
-    cat "$work/apt.log"
-    give_up "apt-get cannot install $deb"
-  fi
-fi
-check "apt installs the package" installed "$package"
+# As a player installs it: with the recommended packages.
+install_packages "$deb" "$data_deb" || { cat "$work/apt.log"; give_up "apt-get cannot install $deb"; }
+check "apt installs both packages" bash -c 'for p; do dpkg-query -W -f="\${Status}" "$p" | grep -q "install ok installed" || exit 1; done' _ "$package" "$data_package"
 check "every library the game links is there after installing" \
-  bash -c '! ldd /usr/lib/tessaranium/tessaranium | grep -q "not found"'
+  bash -c '! ldd "$1" | grep -q "not found"' _ "$game"
 check "desktop-file-validate accepts the installed menu entry" desktop-file-validate "$desktop"
-check "appstreamcli validates the installed AppStream data" appstreamcli validate --no-net "$metainfo"
+check "appstreamcli validate --pedantic accepts the installed AppStream data" \
+  appstreamcli validate --pedantic --no-net "$metainfo"
+check "the AppStream data shows screenshots, a content rating and the release" \
+  bash -c 'grep -q "<screenshot type=\"default\">" "$1" && grep -q "<content_rating type=\"oars-1.1\"" "$1" \
+    && grep -q "<release version=\"$2\"" "$1"' _ "$metainfo" "$version"
 check "the installed icon is in the hicolor theme from 16 to 256 px" \
   bash -c 'for s in 16 22 24 32 48 64 128 256; do [ -s /usr/share/icons/hicolor/${s}x$s/apps/tessaranium.png ] || exit 1; done'
+check "man 6 tessaranium finds the installed manual page" test "$(man -w 6 tessaranium 2>/dev/null)" = /usr/share/man/man6/tessaranium.6.gz
+check "the manual page tells where the player's data is and how to start over" \
+  bash -c 'MANWIDTH=80 man 6 tessaranium 2>/dev/null | tr -s " \n" " " >"$1" \
+    && grep -qF ".local/share/tessaranium" "$1" && grep -qF "engdat/*.gdf" "$1"' _ "$work/man.txt"
 
-# --- Starting it from the menu ----------------------------------------------------
+# --- Playing: the launcher and the game as the player meets them ---------------
 
-home="$work/player home"
-player="$home/.local/share/tessaranium"
-runtime="$work/runtime"
-mkdir -p "$home" "$runtime"
-chmod 700 "$runtime"
-user_path=/usr/local/bin:/usr/bin:/bin:/usr/games
-
-entry_key() {  # entry_key NAME: a key of the installed menu entry's [Desktop Entry]
-  sed -n '/^\[Desktop Entry\]/,/^\[/p' "$desktop" | sed -n "s/^$1=//p"
-}
-# The Exec line without its field codes, as a desktop would run it.
-exec_line=$(entry_key Exec | sed -e 's/%[fFuUdDnNickvm]//g' -e 's/%%/%/g')
-check "the menu shows the entry: its TryExec is found on the user's PATH" \
-  env PATH="$user_path" sh -c 'command -v "$1" >/dev/null' _ "$(entry_key TryExec)"
-
-# A sound server with a silent output, so the mixer's view can be read.
-XDG_RUNTIME_DIR="$runtime" pulseaudio --daemonize=no --exit-idle-time=-1 -n \
-  --load="module-null-sink sink_name=silent" --load=module-native-protocol-unix \
-  >"$work/pulse.log" 2>&1 &
-pulse_pid=$!
-
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.05
-done
-display=":$(head -n 1 "$work/display")"
-
-start_from_menu() {
-  (cd "$home" && exec env -i HOME="$home" PATH="$user_path" DISPLAY="$display" QT_QPA_PLATFORM=xcb \
-      XDG_RUNTIME_DIR="$runtime" LANG=C.UTF-8 sh -c "exec $exec_line") >>"$work/game.log" 2>&1 &
-}
-
-# Waits for the game's window; prints its id.
-game_window() {
-  local id
-  for _ in $(seq 1 200); do
-    id=$(DISPLAY="$display" xdotool search --all --onlyvisible --name --class Tessaranium 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-stop_game() {
-  [ -n "$game_pid" ] || return 0
-  kill -TERM "$game_pid" 2>/dev/null
-  for _ in $(seq 1 50); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -9 "$game_pid" 2>/dev/null
-  game_pid=
-}
-
-flag_is() {  # flag_is FILE DIGIT
-  [ "$(od -An -c "$1" | tr -d ' ')" = "$2\r\n" ]
-}
-
-start_from_menu
-window=$(game_window)
-check "the game's window appears when started from the menu entry" test -n "$window"
-[ -n "$window" ] || { cat "$work/game.log"; give_up "no game window"; }
-game_pid=$(DISPLAY="$display" xdotool getwindowpid "$window")
-check "the window belongs to the installed executable" test "$(readlink "/proc/$game_pid/exe")" = /usr/lib/tessaranium/tessaranium
-check "the game runs in the player's folder under ~/.local/share" test "$(readlink "/proc/$game_pid/cwd")" = "$player"
-check "the window's WM_CLASS is tessaranium, as the menu entry expects" \
-  test "$(DISPLAY="$display" xprop -id "$window" WM_CLASS)" = 'WM_CLASS(STRING) = "tessaranium", "tessaranium"'
-check "the window carries the game's icon" bash -c 'DISPLAY=$1 xprop -id "$2" _NET_WM_ICON | grep -q "Icon ("' _ "$display" "$window"
-check "the first start fills the player's folder with the installed pages and music" \
-  bash -c 'diff -r /usr/share/tessaranium/text "$1/text" && diff -r /usr/share/tessaranium/sound "$1/sound"' _ "$player"
-check "the first start gives the player the shipped story flags" \
-  bash -c 'cd /usr/share/tessaranium/engdat && for f in *.gdf; do cmp -s "$f" "$1/engdat/$f" || exit 1; done' _ "$player"
-
-mixer_names_the_game() {
-  local streams
-  for _ in $(seq 1 100); do
-    streams=$(XDG_RUNTIME_DIR="$runtime" pactl list sink-inputs 2>/dev/null)
-    if grep -qF 'application.name = "Миры \"Tessaranium\""' <<<"$streams" \
-       && grep -qF 'application.icon_name = "tessaranium"' <<<"$streams"; then
-      return 0
-    fi
-    sleep 0.1
-  done
-  echo "$streams"
-  return 1
-}
-check "the sound mixer shows the game's music under «Миры \"Tessaranium\"» with its icon" mixer_names_the_game
-
-stop_game
-printf '1\r\n' >"$player/engdat/b.gdf"
-start_from_menu
-window=$(game_window)
-check "the game starts again from the menu entry" test -n "$window"
-[ -n "$window" ] && game_pid=$(DISPLAY="$display" xdotool getwindowpid "$window")
-check "a second start keeps the player's changed story flag" flag_is "$player/engdat/b.gdf" 1
-stop_game
+# shellcheck source=installed_game.sh
+. "$here/installed_game.sh"
 
 # --- Removing -------------------------------------------------------------------
 
-"${sudo[@]}" apt-get remove -y -qq "$package" >"$work/remove.log" 2>&1
-check "apt removes the package" bash -c '! dpkg-query -W -f="\${Status}" tessaranium 2>/dev/null | grep -q "install ok installed"'
+"${sudo[@]}" apt-get remove "${apt_options[@]}" "$package" "$data_package" >"$work/remove.log" 2>&1
+check "apt removes both packages" bash -c '! installed "$1" && ! installed "$2"' _ "$package" "$data_package"
 check "removing leaves none of the game's files behind" \
-  bash -c '[ ! -e /usr/bin/tessaranium ] && [ ! -e /usr/lib/tessaranium ] && [ ! -e /usr/share/tessaranium ] && [ ! -e "$1" ] && [ ! -e "$2" ]' _ "$desktop" "$metainfo"
+  bash -c 'for p; do [ ! -e "$p" ] || exit 1; done' _ "$launcher" /usr/libexec/tessaranium /usr/share/tessaranium \
+  "$desktop" "$metainfo" /usr/share/man/man6/tessaranium.6.gz /usr/share/doc/tessaranium \
+  /usr/share/doc/tessaranium-data /usr/share/lintian/overrides/tessaranium
 check "removing keeps the player's own folder" flag_is "$player/engdat/b.gdf" 1
+
+lane_cleanup
+[ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
+pulse_pid=
+restore_machine
+check "every package the test installed is gone again: dpkg is as before" machine_as_before
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
