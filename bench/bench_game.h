@@ -3,17 +3,12 @@
 // benchmarks that drive a screen in-process: real files in the working folder
 // (a game folder), the real input gate, text loader and cursor; only what
 // would end the process or open a message box is replaced.
-#include "shell/app/game_screens.h"
+#include "shell/app/game_wiring.h"
 #include "shell/core/alerts.h"
 #include "shell/core/disk_files.h"
-#include "shell/core/input_gate.h"
 #include "shell/core/music.h"
 #include "shell/core/process_control.h"
-#include "shell/core/text_loader.h"
 #include "shell/ui/game_cursor.h"
-#include "shell/ui/quit_procedure.h"
-#include "shell/ui/screens.h"
-#include "story/core/story_flags.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,23 +38,21 @@ public:
     void endProgram(int) override {}
 };
 
-struct BenchGame {
-    explicit BenchGame(tess::Music &gameMusic) : music(gameMusic) { tess::defineGameScreens(screens, services); }
+struct BenchParts {
+    explicit BenchParts(tess::Music &gameMusic) : music(gameMusic) {}
 
     tess::DiskFiles files;
-    tess::InputGate gate;
-    tess::TextLoader loader{files, gate};
     tess::Music &music;
     tess::GameCursor cursor{QDir::currentPath() + QStringLiteral("/cursor/cur.cgf")};
     PrintedAlerts alerts;
     KeptAlive process;
-    story::StoryFlags flags{files};
-    tess::QuitProcedure quit{cursor, flags, process, alerts};
-    tess::Screens screens{process};
-    tess::Services services{screens, music, cursor, loader, gate, quit, alerts, process, files};
+};
 
-    template <typename T>
-    T &screen(tess::ScreenId id) { return screens.get<T>(id); }
+struct BenchGame : BenchParts, tess::GameWiring {
+    explicit BenchGame(tess::Music &gameMusic)
+        : BenchParts(gameMusic), GameWiring({files, music, cursor, alerts, process})
+    {
+    }
 };
 
 // Drops the offscreen platform's note that it cannot raise windows, printed
@@ -74,13 +67,9 @@ inline void quietPlatformNotes()
     });
 }
 
-// Lets deferred deletes, posted events and pending paints run.
 inline void settle()
 {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
+    tess::GameWiring::settle();
 }
 
 } // namespace bench
