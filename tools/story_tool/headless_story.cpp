@@ -21,13 +21,13 @@ HeadlessStory::HeadlessStory(const story::ChoiceTables &tables, const QString &r
 
 void HeadlessStory::open(const FlagFiles &flags)
 {
-    view_.state = StoryScreenState();
+    view_.state = story::StoryScreenState();
     files_.flags = flags;
     alerts_.messages.clear();
     engine_.start();
 }
 
-void HeadlessStory::restore(const StoryScreenState &screen, const FlagFiles &flags)
+void HeadlessStory::restore(const story::StoryScreenState &screen, const FlagFiles &flags)
 {
     view_.state = screen;
     files_.flags = flags;

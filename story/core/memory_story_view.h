@@ -1,9 +1,9 @@
 #pragma once
 #include "shell/core/text_target.h"
 #include "story/core/story_view.h"
-#include "tools/story_tool/story_screen_state.h"
+#include "story/core/story_screen_state.h"
 
-namespace storytool {
+namespace story {
 
 // The story screen without a window: the engine plays against `state`.
 class MemoryStoryView final : public story::StoryView {
@@ -14,13 +14,13 @@ public:
 
     StoryScreenState state;
 
-    QString caption(story::Slot slot) const override;
-    void setCaption(story::Slot slot, const QString &caption) override;
-    bool isShown(story::Slot slot) const override;
-    void setShown(story::Slot slot, bool shown) override;
+    QString caption(Slot slot) const override;
+    void setCaption(Slot slot, const QString &caption) override;
+    bool isShown(Slot slot) const override;
+    void setShown(Slot slot, bool shown) override;
     tess::TextTarget &pane() override;
-    QString mirror(story::Flag flag) const override;
-    void setMirror(story::Flag flag, const QString &value) override;
+    QString mirror(Flag flag) const override;
+    void setMirror(Flag flag, const QString &value) override;
     QString password() const override;
     bool isPasswordBoxShown() const override;
     void showPasswordBox() override;
@@ -41,4 +41,4 @@ private:
     Pane pane_{state};
 };
 
-} // namespace storytool
+} // namespace story
