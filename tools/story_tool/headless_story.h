@@ -3,7 +3,7 @@
 #include "story/core/story_engine.h"
 #include "story/core/story_flags.h"
 #include "story/core/memory_story_view.h"
-#include "tools/story_tool/quiet_services.h"
+#include "shell/core/quiet_services.h"
 #include "tools/story_tool/story_files.h"
 #include "tools/story_tool/story_move.h"
 
@@ -42,9 +42,9 @@ public:
 private:
     const story::ChoiceTables &tables_;
     StoryFiles files_;
-    QuietPump pump_;
-    QuietMusic music_;
-    KeptAlerts alerts_;
+    tess::QuietPump pump_;
+    tess::QuietMusic music_;
+    tess::KeptAlerts alerts_;
     story::MemoryStoryView view_;
     tess::TextLoader loader_{files_, pump_};
     story::StoryFlags storyFlags_{files_};
