@@ -6,8 +6,7 @@
 #include "shell/app/game_wiring.h"
 #include "shell/core/alerts.h"
 #include "shell/core/disk_files.h"
-#include "shell/core/music.h"
-#include "shell/core/process_control.h"
+#include "shell/core/quiet_services.h"
 #include "shell/ui/game_cursor.h"
 
 #include <QCoreApplication>
@@ -18,11 +17,6 @@
 
 namespace bench {
 
-class SilentMusic final : public tess::Music {
-public:
-    void send(const QString &) override {}
-};
-
 // Errors go to the error stream instead of a modal box.
 class PrintedAlerts final : public tess::Alerts {
 public:
@@ -32,12 +26,6 @@ public:
     }
 };
 
-// The benchmark goes on where the game would end.
-class KeptAlive final : public tess::ProcessControl {
-public:
-    void endProgram(int) override {}
-};
-
 struct BenchParts {
     explicit BenchParts(tess::Music &gameMusic) : music(gameMusic) {}
 
@@ -45,7 +33,7 @@ struct BenchParts {
     tess::Music &music;
     tess::GameCursor cursor{QDir::currentPath() + QStringLiteral("/cursor/cur.cgf")};
     PrintedAlerts alerts;
-    KeptAlive process;
+    tess::KeptAlive process;
 };
 
 struct BenchGame : BenchParts, tess::GameWiring {

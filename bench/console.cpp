@@ -38,7 +38,7 @@ int main(int argc, char *argv[])
     bool metWall = true;
     bool metCpu = true;
     for (const int earlier : {0, 1000, 10000}) {
-        bench::SilentMusic music;
+        tess::QuietMusic music;
         bench::BenchGame game(music);
         game.screens.Show(tess::ScreenId::BLNC);
         auto &screen = game.screen<console::BlncScreen>(tess::ScreenId::BLNC);

@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/core/text_target.h"
+#include "shell/core/quiet_services.h"
 #include "story/core/story_view.h"
 
 #include <QMap>
@@ -39,15 +39,4 @@ public:
     void hideStory() override { screenEvents << QStringLiteral("hide story"); }
     void showGameOver() override { screenEvents << QStringLiteral("show game over"); }
     void showConsole() override { screenEvents << QStringLiteral("show console"); }
-};
-
-// Pumps nothing: the engine tests run without an event loop.
-#include "shell/core/event_pump.h"
-class NoPump final : public tess::EventPump {
-public:
-    int holds = 0;
-    int lines = 0;
-    void holdInput() override { ++holds; }
-    void releaseInput() override { --holds; }
-    void processPendingEvents() override { ++lines; }
 };

@@ -142,7 +142,7 @@ const char *const kRouteToTheCard[] = {
     if (::chdir(folder) != 0)
         std::_Exit(5);
     ReportingFiles files;
-    NoPump pump;
+    tess::QuietPump pump;
     tess::TextLoader loader(files, pump);
     EventLog log;
     RecordingMusic music(log);

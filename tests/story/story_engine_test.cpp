@@ -45,7 +45,7 @@ const QString kBC = StoryFlags::fileOf(Flag::bc);
 
 struct TinyStory {
     MemoryFiles files;
-    NoPump pump;
+    tess::QuietPump pump;
     tess::TextLoader loader{files, pump};
     StoryFlags flags{files};
     EventLog log;

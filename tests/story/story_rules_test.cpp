@@ -295,7 +295,7 @@ QString differences(const StoryState &actual, const StoryState &expected)
 
 struct StoryScreen {
     MemoryFiles files;
-    NoPump pump;
+    tess::QuietPump pump;
     tess::TextLoader loader{files, pump};
     story::StoryFlags flags{files};
     FakeStoryView view;
