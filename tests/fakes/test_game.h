@@ -3,6 +3,7 @@
 #include "recorders.h"
 
 #include "shell/app/game_wiring.h"
+#include "story/core/choice_tables.h"
 
 // In-memory files and recording services, in one log where order matters.
 struct TestParts {
@@ -21,7 +22,7 @@ struct TestGame : TestParts, tess::GameWiring {
     {
         files.content[QStringLiteral("text\\read.tf")] = "About line\r\n";
         files.content[QStringLiteral("text\\into.tf")] = "Intro line\r\n";
-        for (int page = 1; page <= 57; ++page)
+        for (int page = 1; page <= story::pageCount(story::gameTables()); ++page)
             files.content[QStringLiteral("text\\gt%1.tf").arg(page)] = "page " + QByteArray::number(page) + "\r\n";
         for (story::Flag flag : story::kAllFlags)
             files.content[story::StoryFlags::fileOf(flag)] = "0\r\n";
