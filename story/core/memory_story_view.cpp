@@ -54,16 +54,19 @@ void MemoryStoryView::showPasswordBox()
 
 void MemoryStoryView::hideStory()
 {
+    journal << QStringLiteral("hide story");
     state.screen = ShownScreen::None;
 }
 
 void MemoryStoryView::showGameOver()
 {
+    journal << QStringLiteral("show game over");
     state.screen = ShownScreen::GameOver;
 }
 
 void MemoryStoryView::showConsole()
 {
+    journal << QStringLiteral("show console");
     state.screen = ShownScreen::Console;
 }
 

@@ -3,6 +3,8 @@
 #include "story/core/story_view.h"
 #include "story/core/story_screen_state.h"
 
+#include <QStringList>
+
 namespace story {
 
 // The story screen without a window: the engine plays against `state`.
@@ -13,6 +15,9 @@ public:
     MemoryStoryView &operator=(const MemoryStoryView &) = delete;
 
     StoryScreenState state;
+    // The ways off the screen taken, in order: "hide story", "show game over",
+    // "show console". A caller may add its own entries to order them against.
+    QStringList journal;
 
     QString caption(Slot slot) const override;
     void setCaption(Slot slot, const QString &caption) override;

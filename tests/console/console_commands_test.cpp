@@ -8,6 +8,7 @@
 #include "console/core/command_table.h"
 #include "console/core/console_engine.h"
 #include "console/core/console_view.h"
+#include "console/core/memory_console_view.h"
 
 #include "recorders.h"
 
@@ -59,53 +60,21 @@ QStringList onlyPhoto(Photo photo)
     return photo == Photo::None ? QStringList{} : QStringList{photoName(photo)};
 }
 
-// The console's screen as plain values. Every change is also written into the
-// shared event log, so the end of the program can be ordered against it.
-class FakeConsoleView final : public console::ConsoleView {
-public:
-    explicit FakeConsoleView(EventLog &events) : events_(events) {}
-
-    QString logText = console::kPrompt.toString();
-    QString comment;
-    std::array<bool, 4> shown{};
-
-    QString log() const override { return logText; }
-    void setLog(const QString &log) override
-    {
-        logText = log;
-        events_.entries << QStringLiteral("log");
+// The photos the console shows, by name.
+QStringList shownPhotos(const console::MemoryConsoleView &view)
+{
+    QStringList names;
+    for (Photo photo : {Photo::Image1, Photo::Image2, Photo::Image3, Photo::Image4}) {
+        if (view.state.photo(photo))
+            names << photoName(photo);
     }
-    void setComment(const QString &text) override
-    {
-        comment = text;
-        events_.entries << QStringLiteral("comment");
-    }
-    void setPhotoShown(Photo photo, bool visible) override
-    {
-        events_.entries << QStringLiteral("%1 %2").arg(photoName(photo), visible ? u"shown" : u"hidden");
-        if (photo != Photo::None)
-            shown[static_cast<std::size_t>(photo) - 1] = visible;
-    }
-
-    QStringList shownPhotos() const
-    {
-        QStringList names;
-        for (Photo photo : {Photo::Image1, Photo::Image2, Photo::Image3, Photo::Image4}) {
-            if (shown[static_cast<std::size_t>(photo) - 1])
-                names << photoName(photo);
-        }
-        return names;
-    }
-    void showPhoto(Photo photo) { shown[static_cast<std::size_t>(photo) - 1] = true; }
-
-private:
-    EventLog &events_;
-};
+    return names;
+}
 
 // A console as it opens: log ">_", empty comment, every photo hidden.
 struct Console {
     EventLog events;
-    FakeConsoleView view{events};
+    console::MemoryConsoleView view{&events.entries};
     RecordingProcess process{events};
     ConsoleEngine engine{view, process};
 
@@ -122,7 +91,7 @@ struct Snapshot {
     QStringList photos;
 };
 
-Snapshot snapshot(const FakeConsoleView &view) { return {view.logText, view.comment, view.shownPhotos()}; }
+Snapshot snapshot(const console::MemoryConsoleView &view) { return {view.state.log, view.state.comment, shownPhotos(view)}; }
 
 // One line the console understands and its whole answer.
 struct Command {
@@ -278,7 +247,7 @@ QString garbageOfFotoCommand()
 {
     Console console;
     console.engine.execute(QStringLiteral("command^diec<foto_command.see"));
-    return console.view.comment;
+    return console.view.state.comment;
 }
 
 QString checkGarbageWithAddress(const QString &text)
@@ -428,9 +397,9 @@ private slots:
         Console console;
         console.engine.execute(line);
 
-        QCOMPARE(console.view.logText, prompt() + block);
-        verifyComment(console.view.comment, prose, comment);
-        QCOMPARE(console.view.shownPhotos(), onlyPhoto(photo));
+        QCOMPARE(console.view.state.log, prompt() + block);
+        verifyComment(console.view.state.comment, prose, comment);
+        QCOMPARE(shownPhotos(console.view), onlyPhoto(photo));
         QCOMPARE(console.process.statuses, endsProgram ? QList<int>{0} : QList<int>{});
     }
 
@@ -446,29 +415,29 @@ private slots:
 
         Console console;
         const QString earlierLog = prompt() + QStringLiteral("\r\n>earlier answer\r");
-        console.view.logText = earlierLog;
-        console.view.comment = QStringLiteral("an earlier comment");
+        console.view.state.log = earlierLog;
+        console.view.state.comment = QStringLiteral("an earlier comment");
         for (Photo each : {Photo::Image1, Photo::Image2, Photo::Image3, Photo::Image4})
-            console.view.showPhoto(each);
+            console.view.state.photo(each) = true;
 
         console.engine.execute(line);
 
-        QCOMPARE(console.view.logText, earlierLog + block);
-        verifyComment(console.view.comment, prose, comment);
-        QCOMPARE(console.view.shownPhotos(), onlyPhoto(photo));
+        QCOMPARE(console.view.state.log, earlierLog + block);
+        verifyComment(console.view.state.comment, prose, comment);
+        QCOMPARE(shownPhotos(console.view), onlyPhoto(photo));
         QCOMPARE(console.process.statuses, endsProgram ? QList<int>{0} : QList<int>{});
     }
 
     void theExitLineEndsTheProgramWithStatusZeroOnlyAfterAnswering()
     {
         Console console;
-        console.view.showPhoto(Photo::Image4);
+        console.view.state.photo(Photo::Image4) = true;
         console.engine.execute(QStringLiteral("command^end<consol"));
 
         QCOMPARE(console.process.statuses, QList<int>{0});
-        QCOMPARE(console.view.logText, prompt() + opened());
-        QCOMPARE(console.view.comment, QStringLiteral("Good By!"));
-        QCOMPARE(console.view.shownPhotos(), QStringList{});
+        QCOMPARE(console.view.state.log, prompt() + opened());
+        QCOMPARE(console.view.state.comment, QStringLiteral("Good By!"));
+        QCOMPARE(shownPhotos(console.view), QStringList{});
         const QStringList &events = console.events.entries;
         QVERIFY(!events.isEmpty());
         QCOMPARE(events.last(), QStringLiteral("end 0"));
@@ -556,9 +525,9 @@ private slots:
         QFETCH(QString, line);
 
         Console console;
-        console.view.logText = prompt() + opened();
-        console.view.comment = QStringLiteral("Commentary to file: это типо я...");
-        console.view.showPhoto(Photo::Image3);
+        console.view.state.log = prompt() + opened();
+        console.view.state.comment = QStringLiteral("Commentary to file: это типо я...");
+        console.view.state.photo(Photo::Image3) = true;
         const Snapshot before = snapshot(console.view);
 
         console.engine.execute(line);
@@ -582,9 +551,9 @@ private slots:
         Console console;
         console.engine.execute(line);
 
-        QCOMPARE(console.view.logText, prompt());
-        QCOMPARE(console.view.comment, QString());
-        QCOMPARE(console.view.shownPhotos(), QStringList{});
+        QCOMPARE(console.view.state.log, prompt());
+        QCOMPARE(console.view.state.comment, QString());
+        QCOMPARE(shownPhotos(console.view), QStringList{});
         QCOMPARE(console.process.statuses, QList<int>{});
     }
 
@@ -659,13 +628,13 @@ private slots:
 
         Console console;
         console.engine.execute(opening);
-        QVERIFY(!console.view.comment.isEmpty());
+        QVERIFY(!console.view.state.comment.isEmpty());
 
         console.engine.execute(listingLine);
 
-        QCOMPARE(console.view.logText, prompt() + opened() + documented(listingLine).block);
-        QCOMPARE(console.view.comment, QString());
-        QCOMPARE(console.view.shownPhotos(), QStringList{});
+        QCOMPARE(console.view.state.log, prompt() + opened() + documented(listingLine).block);
+        QCOMPARE(console.view.state.comment, QString());
+        QCOMPARE(shownPhotos(console.view), QStringList{});
     }
 
     void clearPutsBackOnlyThePromptAndLeavesCommentAndPhotos_data()
@@ -694,19 +663,19 @@ private slots:
         const Snapshot before = snapshot(console.view);
 
         console.engine.clear();
-        QCOMPARE(console.view.logText, QStringLiteral(">_"));
-        QCOMPARE(console.view.comment, before.comment);
-        QCOMPARE(console.view.shownPhotos(), before.photos);
+        QCOMPARE(console.view.state.log, QStringLiteral(">_"));
+        QCOMPARE(console.view.state.comment, before.comment);
+        QCOMPARE(shownPhotos(console.view), before.photos);
 
         console.engine.clear();
-        QCOMPARE(console.view.logText, QStringLiteral(">_"));
-        QCOMPARE(console.view.comment, before.comment);
-        QCOMPARE(console.view.shownPhotos(), before.photos);
+        QCOMPARE(console.view.state.log, QStringLiteral(">_"));
+        QCOMPARE(console.view.state.comment, before.comment);
+        QCOMPARE(shownPhotos(console.view), before.photos);
         QCOMPARE(console.process.statuses, QList<int>{});
 
         // The log grows again from the prompt.
         console.engine.execute(QStringLiteral("command^vie<diec/System"));
-        QCOMPARE(console.view.logText, QStringLiteral(">_\r\n>-|kill_system.dea]"));
+        QCOMPARE(console.view.state.log, QStringLiteral(">_\r\n>-|kill_system.dea]"));
     }
 
     void twoAnswersInARowLeaveAnEmptyLineBetweenThem_data()
@@ -753,7 +722,7 @@ private slots:
         Console console;
         console.run({first, second});
 
-        QCOMPARE(console.view.logText, expectedLog);
+        QCOMPARE(console.view.state.log, expectedLog);
     }
 
     void aCommandRunTwiceAppendsItsBlockTwice_data()
@@ -774,10 +743,10 @@ private slots:
         const Snapshot once = snapshot(console.view);
         console.engine.execute(line);
 
-        QCOMPARE(console.view.logText, prompt() + expected.block + expected.block);
-        QCOMPARE(console.view.comment, once.comment);
-        verifyComment(console.view.comment, expected.prose, expected.comment);
-        QCOMPARE(console.view.shownPhotos(), onlyPhoto(expected.photo));
+        QCOMPARE(console.view.state.log, prompt() + expected.block + expected.block);
+        QCOMPARE(console.view.state.comment, once.comment);
+        verifyComment(console.view.state.comment, expected.prose, expected.comment);
+        QCOMPARE(shownPhotos(console.view), onlyPhoto(expected.photo));
     }
 
     void openingOneProtocolAfterTheOtherSwapsTheCommentAndThePhoto_data()
@@ -802,13 +771,13 @@ private slots:
 
         Console console;
         console.engine.execute(first);
-        QCOMPARE(console.view.shownPhotos(), onlyPhoto(one.photo));
-        QCOMPARE(console.view.comment, one.comment);
+        QCOMPARE(shownPhotos(console.view), onlyPhoto(one.photo));
+        QCOMPARE(console.view.state.comment, one.comment);
 
         console.engine.execute(second);
-        QCOMPARE(console.view.shownPhotos(), onlyPhoto(two.photo));
-        QCOMPARE(console.view.comment, two.comment);
-        QCOMPARE(console.view.logText, prompt() + opened() + opened());
+        QCOMPARE(shownPhotos(console.view), onlyPhoto(two.photo));
+        QCOMPARE(console.view.state.comment, two.comment);
+        QCOMPARE(console.view.state.log, prompt() + opened() + opened());
     }
 
     void aLockedFileStaysLockedWhateverWasOpenedBefore()
@@ -824,9 +793,9 @@ private slots:
         console.engine.execute(QStringLiteral("command^diec<money.vip"));
         expectedLog += QStringLiteral("\r\n>error: file locked\r");
 
-        QCOMPARE(console.view.logText, expectedLog);
-        QCOMPARE(console.view.comment, QString());
-        QCOMPARE(console.view.shownPhotos(), QStringList{});
+        QCOMPARE(console.view.state.log, expectedLog);
+        QCOMPARE(console.view.state.comment, QString());
+        QCOMPARE(shownPhotos(console.view), QStringList{});
         QCOMPARE(console.process.statuses, QList<int>{});
     }
 
@@ -899,9 +868,9 @@ private slots:
         QFETCH(QString, line);
 
         Console console;
-        console.view.logText = prompt() + opened();
-        console.view.comment = QStringLiteral("Commentary to file: представитель иных...");
-        console.view.showPhoto(Photo::Image4);
+        console.view.state.log = prompt() + opened();
+        console.view.state.comment = QStringLiteral("Commentary to file: представитель иных...");
+        console.view.state.photo(Photo::Image4) = true;
         const Snapshot before = snapshot(console.view);
 
         console.engine.execute(line);

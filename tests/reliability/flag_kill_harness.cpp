@@ -11,13 +11,14 @@
 //
 //   flag_kill_harness --texts DIR [--trials N] [--seed S] [--folder DIR]
 //   flag_kill_harness --driver GAME_FOLDER REPORT_FD     (started by the above)
-#include "fake_story_view.h"
 #include "recorders.h"
 
 #include "shell/core/disk_files.h"
+#include "shell/core/quiet_services.h"
 #include "shell/core/text_loader.h"
 #include "shell/ui/quit_procedure.h"
 #include "story/core/choice_tables.h"
+#include "story/core/memory_story_view.h"
 #include "story/core/story_engine.h"
 #include "story/core/story_flags.h"
 
@@ -116,7 +117,7 @@ public:
 };
 
 // Clicks the visible slot that reads the caption; false when none does.
-bool clickChoice(FakeStoryView &view, story::StoryEngine &engine, const char *caption)
+bool clickChoice(story::MemoryStoryView &view, story::StoryEngine &engine, const char *caption)
 {
     const QString wanted = QString::fromUtf8(caption);
     for (story::Slot slot : {story::Slot::Label2, story::Slot::Label3, story::Slot::Label4}) {
@@ -152,7 +153,7 @@ const char *const kRouteToTheCard[] = {
     story::StoryFlags flags(files);
     tess::QuitProcedure quit(cursor, flags, process, alerts);
     for (;;) {
-        FakeStoryView view;
+        story::MemoryStoryView view;
         story::StoryEngine engine(view, loader, flags, music, alerts, story::gameTables());
         phase = 's';
         engine.start();

@@ -10,6 +10,7 @@
 
 #include "console/core/command_table.h"
 #include "console/core/console_engine.h"
+#include "console/core/memory_console_view.h"
 #include "console/ui/blnc_screen.h"
 #include "story/core/choice_tables.h"
 #include "shell/ui/layout_units.h"
@@ -103,31 +104,15 @@ private:
 
 // ------------------------------------------------------------ console
 
-struct ConsoleState {
-    QString log = console::kPrompt.toString();
-    QString comment;
-    std::array<bool, 5> photos{};
-    bool operator==(const ConsoleState &) const = default;
-};
-
-class FakeConsoleView final : public console::ConsoleView {
-public:
-    ConsoleState state;
-    QString log() const override { return state.log; }
-    void setLog(const QString &log) override { state.log = log; }
-    void setComment(const QString &comment) override { state.comment = comment; }
-    void setPhotoShown(console::Photo photo, bool shown) override { state.photos[std::size_t(photo)] = shown; }
-};
-
 // What the console must do with a line: the first command whose line is
 // exactly equal answers; anything else changes nothing.
-ConsoleState expectedAfter(const ConsoleState &before, const QString &line, bool *ends)
+console::ConsoleScreenState expectedAfter(const console::ConsoleScreenState &before, const QString &line, bool *ends)
 {
     *ends = false;
     for (const console::ConsoleCommand &command : console::commandTable()) {
         if (line != command.line)
             continue;
-        ConsoleState after = before;
+        console::ConsoleScreenState after = before;
         after.log += command.block.toString();
         after.comment = command.comment.toString();
         for (std::size_t photo = 1; photo < 5; ++photo)
@@ -401,7 +386,7 @@ private slots:
     void randomCommandLinesChangeTheConsoleOnlyAsItsTableSays()
     {
         Typist typist(seed);
-        FakeConsoleView view;
+        console::MemoryConsoleView view;
         EventLog log;
         RecordingProcess process(log);
         console::ConsoleEngine engine(view, process);
@@ -418,7 +403,7 @@ private slots:
             const QString line = consoleLine(typist);
             longest = qMax<long>(longest, long(line.size()));
             bool ends = false;
-            const ConsoleState expected = expectedAfter(view.state, line, &ends);
+            const console::ConsoleScreenState expected = expectedAfter(view.state, line, &ends);
             const qsizetype endsBefore = process.statuses.size();
             engine.execute(line);
             if (!(view.state == expected))
@@ -459,11 +444,11 @@ private slots:
             // Whatever the box made of it is the command line the console runs.
             const QString typed = blnc.Text.text();
             QVERIFY(typed.size() <= blnc.Text.maxLength());
-            ConsoleState before{blnc.log(), blnc.Texcon.text(), {}};
+            console::ConsoleScreenState before{blnc.log(), blnc.Texcon.text(), {}};
             for (int photo = 1; photo < 5; ++photo)
                 before.photos[std::size_t(photo)] = (photo == 1 ? blnc.Image1 : photo == 2 ? blnc.Image2 : photo == 3 ? blnc.Image3 : blnc.Image4).isVisible();
             bool ends = false;
-            const ConsoleState expected = expectedAfter(before, typed, &ends);
+            const console::ConsoleScreenState expected = expectedAfter(before, typed, &ends);
             QTest::mouseClick(&blnc.Label3, Qt::LeftButton);
             TestGame::settle();
             QCOMPARE(blnc.log(), expected.log);

@@ -1,13 +1,14 @@
 // The three choice tables, row by row, written out again from the script of
 // the story so that a slip in the game's own tables shows up here.
 
-#include "fake_story_view.h"
 #include "memory_files.h"
 #include "recorders.h"
 
 #include "shell/core/music.h"
+#include "shell/core/quiet_services.h"
 #include "shell/core/text_loader.h"
 #include "story/core/choice_tables.h"
+#include "story/core/memory_story_view.h"
 #include "story/core/passwords.h"
 #include "story/core/story_engine.h"
 #include "story/core/story_flags.h"
@@ -238,17 +239,17 @@ QString visible(const QString &text)
 // against each other can be checked.
 class MusicIntoScreenLog final : public tess::Music {
 public:
-    explicit MusicIntoScreenLog(FakeStoryView &view) : view_(view) {}
-    void send(const QString &command) override { view_.screenEvents << command; }
+    explicit MusicIntoScreenLog(story::MemoryStoryView &view) : view_(view) {}
+    void send(const QString &command) override { view_.journal << command; }
 
 private:
-    FakeStoryView &view_;
+    story::MemoryStoryView &view_;
 };
 
 // Everything a click may change, as readable lines.
 struct StoryState {
     QString pane;
-    QMap<Slot, FakeStoryView::SlotState> choices;
+    QMap<Slot, story::ChoiceSlotState> choices;
     QMap<Flag, QByteArray> flagFiles;
     QMap<Flag, QString> mirrors;
     int flagWrites = 0;
@@ -298,7 +299,7 @@ struct StoryScreen {
     tess::QuietPump pump;
     tess::TextLoader loader{files, pump};
     story::StoryFlags flags{files};
-    FakeStoryView view;
+    story::MemoryStoryView view;
     MusicIntoScreenLog music{view};
     RecordingAlerts alerts;
     story::StoryEngine engine{view, loader, flags, music, alerts, story::gameTables()};
@@ -311,19 +312,19 @@ struct StoryScreen {
             files.content[story::StoryEngine::pageFile(page)] = pageText(page).toLatin1();
         for (Flag flag : story::kAllFlags) {
             setFlag(flag, kZero);
-            view.mirrors[flag] = kStale;
+            view.state.mirror(flag) = kStale;
         }
-        view.paneText.value = kPaneBefore;
+        view.state.pane = kPaneBefore;
         for (Slot slot : kSlots)
-            view.choices[slot] = {slot == clicked ? caption : sentinelOf(slot), slotsShown};
+            view.state.choice(slot) = {slot == clicked ? caption : sentinelOf(slot), slotsShown};
     }
 
     void setFlag(Flag flag, const FlagFile &file) { files.content[story::StoryFlags::fileOf(flag)] = file.bytes; }
 
     void typePassword(const QString &password)
     {
-        view.passwordBoxShown = true;
-        view.typedPassword = password;
+        view.state.codeBoxShown = true;
+        view.state.codeBoxText = password;
     }
 
     // Makes the rule's own condition hold.
@@ -338,16 +339,17 @@ struct StoryScreen {
     StoryState state() const
     {
         StoryState s;
-        s.pane = view.paneText.value;
-        s.choices = view.choices;
+        s.pane = view.state.pane;
+        for (Slot slot : kSlots)
+            s.choices[slot] = view.state.choice(slot);
         for (Flag flag : story::kAllFlags) {
             s.flagFiles[flag] = files.content.value(story::StoryFlags::fileOf(flag));
-            s.mirrors[flag] = view.mirrors.value(flag);
+            s.mirrors[flag] = view.state.mirror(flag);
         }
         s.flagWrites = files.writes;
-        s.passwordBox = view.passwordBoxShown;
-        s.typed = view.typedPassword;
-        s.screensAndMusic = view.screenEvents;
+        s.passwordBox = view.state.codeBoxShown;
+        s.typed = view.state.codeBoxText;
+        s.screensAndMusic = view.journal;
         s.alerts = alerts.messages;
         return s;
     }
@@ -363,7 +365,7 @@ struct StoryScreen {
     }
 };
 
-void change(FakeStoryView::SlotState &slot, const After &after)
+void change(story::ChoiceSlotState &slot, const After &after)
 {
     switch (after.kind) {
     case After::Unchanged:
@@ -566,7 +568,7 @@ private slots:
         const QMap<Flag, QString> label3{{Flag::b, kStale}, {Flag::c, QStringLiteral("01")}, {Flag::bc, kStale}};
         const QMap<Flag, QString> label4{{Flag::b, kStale}, {Flag::c, kStale}, {Flag::bc, kStale}};
         const QMap<Slot, QMap<Flag, QString>> expected{{Slot::Label2, label2}, {Slot::Label3, label3}, {Slot::Label4, label4}};
-        QCOMPARE(screen.view.mirrors, expected.value(slot));
+        QCOMPARE(screen.state().mirrors, expected.value(slot));
     }
 
     void label4RulesApplyWithNoFlagFileAtAll()
@@ -577,8 +579,8 @@ private slots:
 
         screen.engine.click(Slot::Label4);
 
-        QCOMPARE(screen.view.paneText.value, pageText(15));
-        QCOMPARE(screen.view.choices[Slot::Label4].caption, QStringLiteral(">>Далее"));
+        QCOMPARE(screen.view.state.pane, pageText(15));
+        QCOMPARE(screen.view.state.choice(Slot::Label4).caption, QStringLiteral(">>Далее"));
         QVERIFY(screen.alerts.messages.isEmpty());
     }
 
