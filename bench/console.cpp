@@ -7,7 +7,7 @@
 #include "stats.h"
 
 #include "console/core/command_table.h"
-#include "console/ui/blnc_screen.h"
+#include "console/ui/console_screen.h"
 #include "shell/app/game.h"
 
 #include <QApplication>
@@ -41,7 +41,7 @@ int main(int argc, char *argv[])
         tess::QuietMusic music;
         bench::BenchGame game(music);
         game.screens.Show(tess::ScreenId::BLNC);
-        auto &screen = game.screen<console::BlncScreen>(tess::ScreenId::BLNC);
+        auto &screen = game.screen<console::ConsoleScreen>(tess::ScreenId::BLNC);
         // The log as the earlier commands would have left it.
         QString log = console::kPrompt.toString();
         for (int i = 0; i < earlier; ++i)

@@ -10,7 +10,7 @@
 #include "shell/app/game.h"
 #include "story/core/choice_tables.h"
 #include "story/core/story_engine.h"
-#include "story/ui/engine_screen.h"
+#include "story/ui/story_screen.h"
 
 #include <QApplication>
 #include <QTest>
@@ -35,7 +35,7 @@ protected:
     }
 };
 
-tess::Label &slotLabel(story::EngineScreen &screen, story::Slot slot)
+tess::Label &slotLabel(story::StoryScreen &screen, story::Slot slot)
 {
     switch (slot) {
     case story::Slot::Label2:
@@ -91,7 +91,7 @@ int main(int argc, char *argv[])
             game.screens.Show(tess::ScreenId::Engine);
             QCoreApplication::processEvents();
             openMs.push_back(opening.wallMs());
-            auto &screen = game.screen<story::EngineScreen>(tess::ScreenId::Engine);
+            auto &screen = game.screen<story::StoryScreen>(tess::ScreenId::Engine);
             if (screen.Label1.text() != paneTextOf(game, 1))
                 fail("the story did not open on page 1", 1);
             pagesShown.insert(1);

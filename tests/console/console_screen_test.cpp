@@ -5,10 +5,10 @@
 #include "test_game.h"
 
 #include "console/core/command_table.h"
-#include "console/ui/blnc_screen.h"
+#include "console/ui/console_screen.h"
 #include "shell/core/text_lines.h"
 #include "shell/ui/caption_layout.h"
-#include "story/ui/engine_screen.h"
+#include "story/ui/story_screen.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,7 +18,7 @@
 #include <QtTest>
 #include <QtTest/qtestspontaneevent.h>
 
-using console::BlncScreen;
+using console::ConsoleScreen;
 using tess::CloseReason;
 using tess::ScreenId;
 
@@ -27,10 +27,10 @@ namespace {
 const QString kCatalogues = QStringLiteral("\r\n>[Zuvodu_LNC]\r>[Kelmar_Box]\r>[System]\r>[Tessaranium]\r>[Test_world]");
 const QString kOpened = QStringLiteral("\r\n>file open\r");
 
-BlncScreen &openConsole(TestGame &game)
+ConsoleScreen &openConsole(TestGame &game)
 {
     game.screens.Show(ScreenId::BLNC);
-    auto &blnc = game.screen<BlncScreen>(ScreenId::BLNC);
+    auto &blnc = game.screen<ConsoleScreen>(ScreenId::BLNC);
     if (!QTest::qWaitForWindowExposed(&blnc))
         qWarning("the console window was not exposed");
     return blnc;
@@ -50,19 +50,19 @@ void typeInto(QWidget &box, const QString &text)
 }
 
 // Replaces what the command line holds, the way a player would.
-void retype(BlncScreen &blnc, const QString &line)
+void retype(ConsoleScreen &blnc, const QString &line)
 {
     QTest::keyClick(&blnc.Text, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&blnc.Text, Qt::Key_Backspace);
     typeInto(blnc.Text, line);
 }
 
-void clickExecute(BlncScreen &blnc)
+void clickExecute(ConsoleScreen &blnc)
 {
     QTest::mouseClick(&blnc.Label3, Qt::LeftButton);
 }
 
-void run(BlncScreen &blnc, const QString &line)
+void run(ConsoleScreen &blnc, const QString &line)
 {
     retype(blnc, line);
     QCOMPARE(blnc.Text.text(), line);
@@ -76,12 +76,12 @@ void clickWindowAt(QWidget &window, QPoint point)
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, point);
 }
 
-QList<const tess::Picture *> photos(const BlncScreen &blnc)
+QList<const tess::Picture *> photos(const ConsoleScreen &blnc)
 {
     return {&blnc.Image1, &blnc.Image2, &blnc.Image3, &blnc.Image4};
 }
 
-int visiblePhotos(const BlncScreen &blnc)
+int visiblePhotos(const ConsoleScreen &blnc)
 {
     int shown = 0;
     for (const tess::Picture *photo : photos(blnc))
@@ -89,7 +89,7 @@ int visiblePhotos(const BlncScreen &blnc)
     return shown;
 }
 
-const tess::Picture *photoOf(const BlncScreen &blnc, console::Photo photo)
+const tess::Picture *photoOf(const ConsoleScreen &blnc, console::Photo photo)
 {
     switch (photo) {
     case console::Photo::None:
@@ -185,7 +185,7 @@ private slots:
     void theConsoleWindowHasItsOwnCaptionAndAFixedClientOf797By591()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         QCOMPARE(blnc.windowTitle(), QStringLiteral("Миры \"Tessaranium\": консоль управления AI Zuvodu LNC"));
         QCOMPARE(blnc.size(), QSize(797, 591));
         QCOMPARE(blnc.minimumSize(), QSize(797, 591));
@@ -196,7 +196,7 @@ private slots:
     void theControlsStandAtTheirRectangles()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         QCOMPARE(blnc.Text.geometry(), QRect(32, 448, 305, 23));
         QCOMPARE(blnc.Label1.geometry(), QRect(392, 64, 25, 25));
         QCOMPARE(blnc.Label3.geometry(), QRect(344, 440, 73, 41));
@@ -210,7 +210,7 @@ private slots:
     void thePhotosSitAtTheirCornersAtTheirNaturalSizes()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         QCOMPARE(blnc.Image1.geometry(), QRect(456, 456, 300, 107));
         QCOMPARE(blnc.Image2.geometry(), QRect(456, 464, 300, 91));
         QCOMPARE(blnc.Image3.geometry(), QRect(552, 480, 100, 75));
@@ -227,7 +227,7 @@ private slots:
     void theConsoleOpensWithThePromptAnEmptyCommentAnEmptyLineAndNoPhoto()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         QCOMPARE(blnc.Con.text(), QStringLiteral(">_"));
         QCOMPARE(blnc.Texcon.text(), QString());
         QCOMPARE(blnc.Text.text(), QString());
@@ -242,7 +242,7 @@ private slots:
     void theCommandLineHasItsFontAndColoursAndTheFocusWhenTheConsoleOpens()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         QCOMPARE(blnc.Text.font().pixelSize(), 16);  // 12 pt at 96 dots per inch
         QCOMPARE(blnc.Text.palette().color(QPalette::Base), QColor(0x40, 0x40, 0x40));
         QCOMPARE(blnc.Text.palette().color(QPalette::Text), QColor(0x00, 0x80, 0x80));
@@ -257,7 +257,7 @@ private slots:
     void aTypedCommandRunsWhenTheExecuteButtonIsClicked()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         QTest::keyClicks(&blnc.Text, QStringLiteral("command^vie<cat"));
         QCOMPARE(blnc.Con.text(), QStringLiteral(">_"));  // typing alone runs nothing
         QTest::mouseClick(&blnc.Label3, Qt::LeftButton);
@@ -268,7 +268,7 @@ private slots:
     void aClickOnTheDrawnExecuteButtonInTheWindowRunsTheCommand()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         QTest::keyClicks(&blnc.Text, QStringLiteral("command^diec<corp.vip"));
         QCOMPARE(blnc.childAt(380, 460), &blnc.Label3);
         clickWindowAt(blnc, QPoint(380, 460));
@@ -279,7 +279,7 @@ private slots:
     void enterInTheCommandLineRunsNothing()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         QTest::keyClicks(&blnc.Text, QStringLiteral("help"));
         QTest::keyClick(&blnc.Text, Qt::Key_Return);
         QTest::keyClick(&blnc.Text, Qt::Key_Enter, Qt::KeypadModifier);
@@ -292,7 +292,7 @@ private slots:
     void theTypedLineStaysAfterItRunsSoASecondClickRunsItAgain()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         QTest::keyClicks(&blnc.Text, QStringLiteral("command^diec<my_foto.see"));
         clickExecute(blnc);
         QCOMPARE(blnc.Text.text(), QStringLiteral("command^diec<my_foto.see"));
@@ -305,7 +305,7 @@ private slots:
     void anEmptyCommandLineAnswersWithTheErrorLine()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         run(blnc, QStringLiteral("command^diec<foto_stranger.see"));
         QVERIFY(blnc.Image4.isVisible());
         run(blnc, QString());
@@ -317,7 +317,7 @@ private slots:
     void everyCommandTypedAndClickedAppendsItsBlockSetsItsCommentAndShowsAtMostItsOwnPhoto()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         QString expectedLog = QStringLiteral(">_");
         for (const console::ConsoleCommand &command : console::commandTable()) {
             const QString line = command.line.toString();
@@ -337,7 +337,7 @@ private slots:
     void atMostOnePhotoIsVisibleAfterAnyCommandInAnyOrder()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         const auto table = console::commandTable();
         QStringList lines;
         for (const console::ConsoleCommand &command : table) {
@@ -360,7 +360,7 @@ private slots:
     void openingOneProtocolAfterTheOtherSwapsTheirPhotos()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         run(blnc, QStringLiteral("command^diec<protocol_universe.gfi"));
         QVERIFY(blnc.Image1.isVisible());
         run(blnc, QStringLiteral("command^diec<protocol_time.gfi"));
@@ -375,7 +375,7 @@ private slots:
     void theRedButtonClearsTheLogToThePromptAndNothingElse()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         run(blnc, QStringLiteral("command^vie<cat"));
         run(blnc, QStringLiteral("command^diec<my_foto.see"));
         QTest::mouseClick(&blnc.Label1, Qt::LeftButton);
@@ -390,7 +390,7 @@ private slots:
     void theRedButtonAnswersAlsoWhereItLiesUnderTheOutputPanesEdge()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         // The output pane's right edge (x 408) covers the button's left part.
         QVERIFY(blnc.Con.geometry().contains(404, 76));
         QVERIFY(blnc.Label1.geometry().contains(404, 76));
@@ -406,7 +406,7 @@ private slots:
     void aClickOnTheOutputPaneBesideTheRedButtonClearsNothing()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         run(blnc, QStringLiteral("help"));
         const QString log = blnc.Con.text();
         for (QPoint point : {QPoint(200, 200), QPoint(386, 76), QPoint(404, 95), QPoint(600, 200)})
@@ -417,7 +417,7 @@ private slots:
     void theClearedLogGrowsAgainFromThePrompt()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         run(blnc, QStringLiteral("help"));
         QTest::mouseClick(&blnc.Label1, Qt::LeftButton);
         run(blnc, QStringLiteral("command^vie<cat"));
@@ -443,7 +443,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(int, lines);
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         for (tess::Label *pane : {&blnc.Con, &blnc.Texcon}) {
             QCOMPARE(layoutOf(*pane).heightOf(caption), lines * lineHeightOf(*pane));
             pane->setText(caption);
@@ -460,7 +460,7 @@ private slots:
     void aListingShowsOneLinePerEntryUnderThePrompt()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         run(blnc, QStringLiteral("command^vie<cat"));
         QCOMPARE(layoutOf(blnc.Con).heightOf(blnc.Con.text()), 6 * lineHeightOf(blnc.Con));
         QCOMPARE(paintedLines(blnc.Con), 6);
@@ -469,7 +469,7 @@ private slots:
     void twoOpenedFilesLeaveAnEmptyLineBetweenTheirLines()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         run(blnc, QStringLiteral("command^diec<corp.vip"));
         run(blnc, QStringLiteral("command^diec<report_3.rea"));
         // ">_", ">file open", "", ">file open", "" : the trailing CR ends a line.
@@ -481,7 +481,7 @@ private slots:
     void theHelpTextShowsOneLinePerCommandWithoutWrapping()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         run(blnc, QStringLiteral("help"));
         QCOMPARE(wrappedLines(blnc.Con, blnc.Con.text()),
                  (QStringList{">_", ">command^help", "command^[command]<[parameter] - syntax to consoles",
@@ -494,7 +494,7 @@ private slots:
     void theExitCommandEndsTheProgramWithStatusZeroKeepingTheFlagsAndTheGameArrow()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         setAllFlags(game, "1\r\n");
         game.log.entries.clear();
         run(blnc, QStringLiteral("command^end<consol"));
@@ -524,7 +524,7 @@ private slots:
     {
         QFETCH(QString, line);
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         run(blnc, line);
         QVERIFY(game.process.statuses.isEmpty());
         QCOMPARE(blnc.Con.text(), QStringLiteral(">_"));
@@ -533,7 +533,7 @@ private slots:
     void closingTheConsoleRestoresTheArrowResetsTheThreeFlagsAndEndsWithStatusZero()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         run(blnc, QStringLiteral("command^diec<my_foto.see"));
         setAllFlags(game, "1\r\n");
         game.log.entries.clear();
@@ -550,7 +550,7 @@ private slots:
     void theCloseBoxOfTheConsoleWindowIsAClosingByThePlayer()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         setAllFlags(game, "1\r\n");
         game.log.entries.clear();
         QCloseEvent closeBox;
@@ -585,7 +585,7 @@ private slots:
     {
         TestGame game;
         game.screens.Show(ScreenId::Engine);
-        auto &story = game.screen<story::EngineScreen>(ScreenId::Engine);
+        auto &story = game.screen<story::StoryScreen>(ScreenId::Engine);
         // "Нет..." leads to page 56, which asks for the code.
         story.Label2.setText(QStringLiteral("Нет..."));
         QTest::mouseClick(&story.Label2, Qt::LeftButton);
@@ -609,7 +609,7 @@ private slots:
         QCOMPARE(game.log.entries, QStringList{"play sound\\trackgp.mp3"});
         QVERIFY(!game.log.entries.contains(QStringLiteral("close sound\\trackgp.mp3")));
 
-        auto &blnc = game.screen<BlncScreen>(ScreenId::BLNC);
+        auto &blnc = game.screen<ConsoleScreen>(ScreenId::BLNC);
         QCOMPARE(blnc.Con.text(), QStringLiteral(">_"));
         QCOMPARE(blnc.Texcon.text(), QString());
         QCOMPARE(blnc.Text.text(), QString());
@@ -621,7 +621,7 @@ private slots:
     {
         TestGame game;
         game.screens.Show(ScreenId::Engine);
-        auto &story = game.screen<story::EngineScreen>(ScreenId::Engine);
+        auto &story = game.screen<story::StoryScreen>(ScreenId::Engine);
         story.Label3.setText(QStringLiteral("Enter parol"));
         story.Text1.show();
         QTest::keyClicks(&story.Text1, QStringLiteral("zolv"));
@@ -636,7 +636,7 @@ private slots:
         for (const char *code : {"Zolv", "zolv ", "ZOLV", "zol"}) {
             TestGame game;
             game.screens.Show(ScreenId::Engine);
-            auto &story = game.screen<story::EngineScreen>(ScreenId::Engine);
+            auto &story = game.screen<story::StoryScreen>(ScreenId::Engine);
             story.Label3.setText(QStringLiteral("Enter parol"));
             story.Text1.show();
             QTest::keyClicks(&story.Text1, QString::fromLatin1(code));
@@ -650,7 +650,7 @@ private slots:
     {
         TestGame game;
         game.screens.Show(ScreenId::Engine);
-        auto &story = game.screen<story::EngineScreen>(ScreenId::Engine);
+        auto &story = game.screen<story::StoryScreen>(ScreenId::Engine);
         story.Label2.setText(QStringLiteral("Нет..."));
         QTest::mouseClick(&story.Label2, Qt::LeftButton);
         game.log.entries.clear();
@@ -662,7 +662,7 @@ private slots:
         QVERIFY(!game.screens.isShown(ScreenId::Engine));
         QCOMPARE(story.Label1.text(), QStringLiteral("page 56\r\n"));
         QVERIFY(game.log.entries.isEmpty());  // the story music is not closed
-        auto &blnc = game.screen<BlncScreen>(ScreenId::BLNC);
+        auto &blnc = game.screen<ConsoleScreen>(ScreenId::BLNC);
         QCOMPARE(blnc.Con.text(), QStringLiteral(">_"));
         QVERIFY(game.process.statuses.isEmpty());
     }
@@ -671,7 +671,7 @@ private slots:
     {
         TestGame game;
         game.screens.Show(ScreenId::Engine);
-        auto &story = game.screen<story::EngineScreen>(ScreenId::Engine);
+        auto &story = game.screen<story::StoryScreen>(ScreenId::Engine);
         QTest::keyClick(&story, Qt::Key_Comma);
         QVERIFY(!game.screens.isLoaded(ScreenId::BLNC));
         QVERIFY(game.screens.isShown(ScreenId::Engine));
@@ -681,9 +681,9 @@ private slots:
     {
         TestGame game;
         game.screens.Show(ScreenId::Engine);
-        auto &story = game.screen<story::EngineScreen>(ScreenId::Engine);
+        auto &story = game.screen<story::StoryScreen>(ScreenId::Engine);
         QTest::keyClick(&story, Qt::Key_Comma, Qt::KeypadModifier);
-        auto &blnc = game.screen<BlncScreen>(ScreenId::BLNC);
+        auto &blnc = game.screen<ConsoleScreen>(ScreenId::BLNC);
         QVERIFY(QTest::qWaitForWindowExposed(&blnc));
         run(blnc, QStringLiteral("command^diec<report_3.rea"));
         QVERIFY(blnc.Texcon.text().startsWith(QStringLiteral("Отчет протокола")));
@@ -703,7 +703,7 @@ private slots:
     void aHundredThousandCharacterLineMatchesNothingAndTheConsoleStaysResponsive()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         run(blnc, QStringLiteral("command^diec<foto_stranger.see"));
         const QString before = blnc.Con.text();
         const QString comment = blnc.Texcon.text();
@@ -781,7 +781,7 @@ private slots:
     {
         QFETCH(QString, line);
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         run(blnc, QStringLiteral("command^diec<my_foto.see"));
         const QString log = blnc.Con.text();
         retype(blnc, line);
@@ -800,7 +800,7 @@ private slots:
     {
         // The log is never cut down; only the red button shortens it.
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         QTest::keyClicks(&blnc.Text, QStringLiteral("help"));
         for (int i = 0; i < 3000; ++i)
             clickExecute(blnc);
@@ -831,7 +831,7 @@ private slots:
     {
         QFETCH(QString, comment);
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         tess::Label &pane = blnc.Texcon;
         const int line = lineHeightOf(pane);
         const int height = layoutOf(pane).heightOf(comment);
@@ -856,7 +856,7 @@ private slots:
         // The pane does not grow: what passes its bottom edge is not drawn,
         // so a long text never runs into the photos below.
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         QString tall;
         for (int i = 0; i < 60; ++i)
             tall += QStringLiteral("строка %1\r\n").arg(i);
@@ -872,7 +872,7 @@ private slots:
     void theLogNeverScrollsItsFirstLinesStayAsItGrows()
     {
         TestGame game;
-        BlncScreen &blnc = openConsole(game);
+        ConsoleScreen &blnc = openConsole(game);
         for (int i = 0; i < 40; ++i)
             run(blnc, QStringLiteral("command^vie<cat"));
         const int height = layoutOf(blnc.Con).heightOf(blnc.Con.text());

@@ -9,10 +9,10 @@
 #include "shell/core/text_lines.h"
 #include "shell/ui/about_screen.h"
 #include "shell/ui/game_cursor.h"
-#include "shell/ui/into_engine_screen.h"
+#include "shell/ui/intro_screen.h"
 #include "shell/ui/menu_screen.h"
 #include "shell/ui/qt_music.h"
-#include "story/ui/engine_screen.h"
+#include "story/ui/story_screen.h"
 
 #include "quiet_platform.h"
 
@@ -30,7 +30,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-using story::EngineScreen;
+using story::StoryScreen;
 using story::Flag;
 using tess::CloseReason;
 using tess::ScreenId;
@@ -94,12 +94,12 @@ void restore(GameFolder &folder, const QString &relative)
     file.write(original(relative));
 }
 
-QList<tess::Label *> choiceSlots(EngineScreen &screen)
+QList<tess::Label *> choiceSlots(StoryScreen &screen)
 {
     return {&screen.Label2, &screen.Label3, &screen.Label4};
 }
 
-QString choices(EngineScreen &screen)
+QString choices(StoryScreen &screen)
 {
     QStringList shown;
     for (const tess::Label *slot : choiceSlots(screen))
@@ -108,7 +108,7 @@ QString choices(EngineScreen &screen)
 }
 
 // Clicks the visible slot that reads the caption; false when none does.
-[[nodiscard]] bool clickChoice(EngineScreen &screen, const char *caption)
+[[nodiscard]] bool clickChoice(StoryScreen &screen, const char *caption)
 {
     for (tess::Label *slot : choiceSlots(screen)) {
         if (!slot->isHidden() && slot->text() == QString::fromUtf8(caption)) {
@@ -121,18 +121,18 @@ QString choices(EngineScreen &screen)
 }
 
 // The story as the player opens it: the menu's start, then the intro's.
-EngineScreen *openStory(DiskGame &game)
+StoryScreen *openStory(DiskGame &game)
 {
     game.screens.Show(ScreenId::Game);
     QTest::mouseClick(&game.screen<tess::MenuScreen>(ScreenId::Game).Label3, Qt::LeftButton);
     DiskGame::settle();
     if (!game.screens.isShown(ScreenId::IntoEngine))
         return nullptr;
-    QTest::mouseClick(&game.screen<tess::IntoEngineScreen>(ScreenId::IntoEngine).Label2, Qt::LeftButton);
+    QTest::mouseClick(&game.screen<tess::IntroScreen>(ScreenId::IntoEngine).Label2, Qt::LeftButton);
     DiskGame::settle();
     if (!game.screens.isShown(ScreenId::Engine))
         return nullptr;
-    return &game.screen<EngineScreen>(ScreenId::Engine);
+    return &game.screen<StoryScreen>(ScreenId::Engine);
 }
 
 // From page 1 to the city menu, where the bank's caption waits.
@@ -286,7 +286,7 @@ private slots:
                 shownOn = &box;
             } else {
                 QVERIFY(game.screens.isShown(ScreenId::IntoEngine));
-                auto &label = game.screen<tess::IntoEngineScreen>(ScreenId::IntoEngine).Label1;
+                auto &label = game.screen<tess::IntroScreen>(ScreenId::IntoEngine).Label1;
                 QCOMPARE(label.text(), shownText(bytes));
                 shownOn = &label;
             }
@@ -314,7 +314,7 @@ private slots:
         QFETCH(Hostile, kind);
         DiskGame game;
         makeHostile(game.folder.path(QStringLiteral("text/gt1.tf")), kind, original(QStringLiteral("text/gt1.tf")));
-        EngineScreen *story = openStory(game);
+        StoryScreen *story = openStory(game);
         if (readable(kind)) {
             QVERIFY(story);
             QVERIFY(game.alerts.messages.isEmpty());
@@ -339,7 +339,7 @@ private slots:
     {
         QFETCH(Hostile, kind);
         DiskGame game;
-        EngineScreen *story = openStory(game);
+        StoryScreen *story = openStory(game);
         QVERIFY(story);
         const QString pageBefore = story->Label1.text();
         const QString choicesBefore = choices(*story);
@@ -387,7 +387,7 @@ private slots:
         QFETCH(Flag, flag);
         QFETCH(Hostile, kind);
         DiskGame game;
-        EngineScreen *story = openStory(game);
+        StoryScreen *story = openStory(game);
         QVERIFY(story);
         const QString pageBefore = story->Label1.text();
         const QString file = story::StoryFlags::fileOf(flag);
@@ -434,7 +434,7 @@ private slots:
     void aMissingFlagFolderIsNamedOnEveryClickThatReadsItAndOnClose()
     {
         DiskGame game;
-        EngineScreen *story = openStory(game);
+        StoryScreen *story = openStory(game);
         QVERIFY(story);
         const QString pageBefore = story->Label1.text();
         QVERIFY(QDir(game.folder.path(QStringLiteral("engdat"))).removeRecursively());
@@ -457,7 +457,7 @@ private slots:
     {
         DiskGame game;
         game.folder.setFlags("000");
-        EngineScreen *story = openStory(game);
+        StoryScreen *story = openStory(game);
         QVERIFY(story);
         for (const char *caption : kToTheBank)
             QVERIFY2(clickChoice(*story, caption), caption);
@@ -514,7 +514,7 @@ private slots:
 
         DiskGame game(tmpfs.mounted() ? disk.path() : QString());
         game.folder.setFlags("000");
-        EngineScreen *story = openStory(game);
+        StoryScreen *story = openStory(game);
         QVERIFY(story);
         for (const char *caption : kToTheBank)
             QVERIFY2(clickChoice(*story, caption), caption);

@@ -11,11 +11,11 @@
 #include "console/core/command_table.h"
 #include "console/core/console_engine.h"
 #include "console/core/memory_console_view.h"
-#include "console/ui/blnc_screen.h"
+#include "console/ui/console_screen.h"
 #include "story/core/choice_tables.h"
 #include "shell/ui/layout_units.h"
 #include "story/core/passwords.h"
-#include "story/ui/engine_screen.h"
+#include "story/ui/story_screen.h"
 
 #include "quiet_platform.h"
 
@@ -29,8 +29,8 @@
 #include <optional>
 #include <random>
 
-using console::BlncScreen;
-using story::EngineScreen;
+using console::ConsoleScreen;
+using story::StoryScreen;
 using story::Flag;
 using story::Slot;
 using tess::ScreenId;
@@ -258,7 +258,7 @@ public:
     }
 };
 
-StoryState observe(EngineScreen &screen)
+StoryState observe(StoryScreen &screen)
 {
     StoryState seen;
     for (Slot slot : {Slot::Label2, Slot::Label3, Slot::Label4}) {
@@ -273,9 +273,9 @@ StoryState observe(EngineScreen &screen)
     int normal = 0, laidOut = 0, highlit = -1, highlights = 0;
     for (int i = 0; i < 3; ++i) {
         const QColor colour = labels[i]->foreground();
-        normal += colour == EngineScreen::kNormalColour ? 1 : 0;
+        normal += colour == StoryScreen::kNormalColour ? 1 : 0;
         laidOut += colour == tess::layoutColor(0x80000012) ? 1 : 0;
-        if (colour == EngineScreen::kHighlightColour) {
+        if (colour == StoryScreen::kHighlightColour) {
             highlit = i;
             ++highlights;
         }
@@ -329,7 +329,7 @@ void keyTo(QWidget &target, int key, Qt::KeyboardModifiers modifiers, const QStr
 
 // A point inside the slot's rectangle, or anywhere in the window.
 // `slot` is 0, 1 or 2 for Label2, Label3 or Label4; -1 for anywhere.
-QPoint somewhere(Typist &typist, EngineScreen &screen, int slot)
+QPoint somewhere(Typist &typist, StoryScreen &screen, int slot)
 {
     const QRect area = slot == 0   ? screen.Label2.geometry()
                        : slot == 1 ? screen.Label3.geometry()
@@ -339,7 +339,7 @@ QPoint somewhere(Typist &typist, EngineScreen &screen, int slot)
 }
 
 // The slot a click at the point lands on, if any.
-std::optional<Slot> slotAt(EngineScreen &screen, QPoint point)
+std::optional<Slot> slotAt(StoryScreen &screen, QPoint point)
 {
     const QWidget *target = screen.childAt(point);
     if (target == &screen.Label2)
@@ -421,7 +421,7 @@ private slots:
     {
         TestGame game;
         game.screens.Show(ScreenId::BLNC);
-        auto &blnc = game.screen<BlncScreen>(ScreenId::BLNC);
+        auto &blnc = game.screen<ConsoleScreen>(ScreenId::BLNC);
         Typist typist(seed + 1);
         const int lines = 80;
         QElapsedTimer clock;
@@ -474,7 +474,7 @@ private slots:
         for (int i = 0; i < 40; ++i) {
             TestGame game;
             game.screens.Show(ScreenId::Engine);
-            auto &story = game.screen<EngineScreen>(ScreenId::Engine);
+            auto &story = game.screen<StoryScreen>(ScreenId::Engine);
             story.setCaption(Slot::Label3, QStringLiteral("Enter parol"));
             story.showPasswordBox();
             const QString pageBefore = story.Label1.text();
@@ -513,7 +513,7 @@ private slots:
     {
         Typist typist(seed + 3);
         std::unique_ptr<TestGame> game;
-        EngineScreen *screen = nullptr;
+        StoryScreen *screen = nullptr;
         StoryModel model;
         long clicks = 0, hovers = 0, keys = 0, typed = 0, edits = 0, games = 0, applied = 0;
         QSet<QString> pagesSeen;
@@ -527,7 +527,7 @@ private slots:
             game.reset();
             game = std::make_unique<TestGame>();
             game->screens.Show(ScreenId::Engine);
-            screen = &game->screen<EngineScreen>(ScreenId::Engine);
+            screen = &game->screen<StoryScreen>(ScreenId::Engine);
             model = StoryModel();
             ++games;
             guide.clear();

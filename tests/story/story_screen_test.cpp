@@ -3,7 +3,7 @@
 #include "test_game.h"
 
 #include "shell/ui/layout_units.h"
-#include "story/ui/engine_screen.h"
+#include "story/ui/story_screen.h"
 
 #include <QTimer>
 #include <QtTest>
@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-using story::EngineScreen;
+using story::StoryScreen;
 using story::Flag;
 using tess::CloseReason;
 using tess::ScreenId;
@@ -126,18 +126,18 @@ QString pageText(int page)
     return QStringLiteral("page %1\r\n").arg(page);
 }
 
-EngineScreen &openStory(TestGame &game)
+StoryScreen &openStory(TestGame &game)
 {
     game.screens.Show(ScreenId::Engine);
-    return game.screen<EngineScreen>(ScreenId::Engine);
+    return game.screen<StoryScreen>(ScreenId::Engine);
 }
 
-QList<tess::Label *> choiceSlots(EngineScreen &screen)
+QList<tess::Label *> choiceSlots(StoryScreen &screen)
 {
     return {&screen.Label2, &screen.Label3, &screen.Label4};
 }
 
-QString choices(EngineScreen &screen)
+QString choices(StoryScreen &screen)
 {
     QStringList shown;
     for (const tess::Label *slot : choiceSlots(screen))
@@ -145,7 +145,7 @@ QString choices(EngineScreen &screen)
     return shown.join(QStringLiteral(" / "));
 }
 
-tess::Label *visibleSlotReading(EngineScreen &screen, const QString &caption)
+tess::Label *visibleSlotReading(StoryScreen &screen, const QString &caption)
 {
     for (tess::Label *slot : choiceSlots(screen)) {
         if (!slot->isHidden() && slot->text() == caption)
@@ -155,7 +155,7 @@ tess::Label *visibleSlotReading(EngineScreen &screen, const QString &caption)
 }
 
 // Clicks the visible slot that reads the caption; false when none does.
-[[nodiscard]] bool clickChoice(EngineScreen &screen, const QString &caption)
+[[nodiscard]] bool clickChoice(StoryScreen &screen, const QString &caption)
 {
     tess::Label *slot = visibleSlotReading(screen, caption);
     if (!slot)
@@ -165,7 +165,7 @@ tess::Label *visibleSlotReading(EngineScreen &screen, const QString &caption)
     return true;
 }
 
-QByteArray noSuchChoice(EngineScreen &screen, const QString &caption)
+QByteArray noSuchChoice(StoryScreen &screen, const QString &caption)
 {
     return QStringLiteral("no visible slot reads \"%1\"; the slots read %2 on %3")
         .arg(caption, choices(screen), screen.Label1.text().trimmed())
@@ -174,7 +174,7 @@ QByteArray noSuchChoice(EngineScreen &screen, const QString &caption)
 
 // Plays the steps one by one; the pane after every step goes to `panes`.
 // Returns an empty text, or why the route could not be followed.
-QByteArray play(EngineScreen &screen, const Route &route, QSet<QString> *panes = nullptr)
+QByteArray play(StoryScreen &screen, const Route &route, QSet<QString> *panes = nullptr)
 {
     for (const Step &step : route) {
         if (step.typed) {
@@ -200,7 +200,7 @@ QByteArray flagLetters(const TestGame &game)
 }
 
 // Everything the story keeps, in words, so that a difference reads plainly.
-QStringList storyState(const TestGame &game, EngineScreen &screen)
+QStringList storyState(const TestGame &game, StoryScreen &screen)
 {
     QStringList state{QStringLiteral("pane ") + screen.Label1.text(), QStringLiteral("choices ") + choices(screen),
                       QStringLiteral("mirrors %1|%2|%3").arg(screen.Label11.text(), screen.Label12.text(), screen.Label13.text())};
@@ -243,7 +243,7 @@ private slots:
         QFETCH(ScreenId, finalScreen);
         QFETCH(QByteArray, finalFlags);
         TestGame game;
-        EngineScreen &screen = openStory(game);
+        StoryScreen &screen = openStory(game);
         QCOMPARE(screen.Label1.text(), pageText(1));
 
         const QByteArray stuck = play(screen, route);
@@ -265,7 +265,7 @@ private slots:
         QSet<QString> panes;
         for (const Walkthrough &walk : walkthroughs()) {
             TestGame game;
-            EngineScreen &screen = openStory(game);
+            StoryScreen &screen = openStory(game);
             panes << screen.Label1.text();
             const QByteArray stuck = play(screen, walk.route, &panes);
             QVERIFY2(stuck.isEmpty(), stuck.constData());
@@ -281,7 +281,7 @@ private slots:
     void theBankCodeAndThePlanetariumCardWriteTheirFlagsOnTheClickThatChoosesThem()
     {
         TestGame game;
-        EngineScreen &screen = openStory(game);
+        StoryScreen &screen = openStory(game);
         QByteArray stuck = play(screen, kPrologue + Route{"Виртуал банк"});
         QVERIFY2(stuck.isEmpty(), stuck.constData());
         QCOMPARE(flagLetters(game), QByteArray("100"));
@@ -301,7 +301,7 @@ private slots:
     void aDoubleClickOnAChoiceTakesItOnceAndSkipsNoPage()
     {
         TestGame game;
-        EngineScreen &screen = openStory(game);
+        StoryScreen &screen = openStory(game);
         // What the window system sends for a double click: press, release,
         // double-click press, release.
         QTest::mouseClick(&screen.Label3, Qt::LeftButton);  // «Подводный мир»
@@ -315,7 +315,7 @@ private slots:
     void beforeAnyPointerMoveTheSlotsKeepTheirLaidOutColour()
     {
         TestGame game;
-        EngineScreen &screen = openStory(game);
+        StoryScreen &screen = openStory(game);
         for (const tess::Label *slot : choiceSlots(screen))
             QCOMPARE(slot->foreground(), tess::layoutColor(0x80000012));
     }
@@ -325,7 +325,7 @@ private slots:
         const QColor normal(0x00, 0xAA, 0xA4);
         const QColor highlight(0x05, 0xFD, 0xF4);
         TestGame game;
-        EngineScreen &screen = openStory(game);
+        StoryScreen &screen = openStory(game);
         const auto colours = [&] {
             return QList<QColor>{screen.Label2.foreground(), screen.Label3.foreground(), screen.Label4.foreground()};
         };
@@ -343,13 +343,13 @@ private slots:
     void movingOverTheStoryPaneChangesNoColour()
     {
         TestGame game;
-        EngineScreen &screen = openStory(game);
+        StoryScreen &screen = openStory(game);
         QTest::mouseMove(&screen.Label3, QPoint(5, 5));
-        QCOMPARE(screen.Label3.foreground(), EngineScreen::kHighlightColour);
+        QCOMPARE(screen.Label3.foreground(), StoryScreen::kHighlightColour);
         QTest::mouseMove(&screen.Label1);
-        QCOMPARE(screen.Label2.foreground(), EngineScreen::kNormalColour);
-        QCOMPARE(screen.Label3.foreground(), EngineScreen::kHighlightColour);
-        QCOMPARE(screen.Label4.foreground(), EngineScreen::kNormalColour);
+        QCOMPARE(screen.Label2.foreground(), StoryScreen::kNormalColour);
+        QCOMPARE(screen.Label3.foreground(), StoryScreen::kHighlightColour);
+        QCOMPARE(screen.Label4.foreground(), StoryScreen::kNormalColour);
     }
 
     // --- Keys ------------------------------------------------------------
@@ -370,7 +370,7 @@ private slots:
         QFETCH(Route, before);
         QFETCH(Qt::KeyboardModifiers, modifiers);
         TestGame game;
-        EngineScreen &screen = openStory(game);
+        StoryScreen &screen = openStory(game);
         const QByteArray stuck = play(screen, before);
         QVERIFY2(stuck.isEmpty(), stuck.constData());
         const QByteArray flags = flagLetters(game);
@@ -391,7 +391,7 @@ private slots:
     void theKeypadCommaHidesTheStoryUntouchedAndOpensTheConsole()
     {
         TestGame game;
-        EngineScreen &screen = openStory(game);
+        StoryScreen &screen = openStory(game);
         const QByteArray stuck = play(screen, kPrologue + Route{"Виртуал банк"});
         QVERIFY2(stuck.isEmpty(), stuck.constData());
         const QStringList before = storyState(game, screen);
@@ -408,7 +408,7 @@ private slots:
     void aPlainCommaDoesNothing()
     {
         TestGame game;
-        EngineScreen &screen = openStory(game);
+        StoryScreen &screen = openStory(game);
         const QStringList before = storyState(game, screen);
         QTest::keyClick(&screen, Qt::Key_Comma);
         TestGame::settle();
@@ -420,7 +420,7 @@ private slots:
     void keysTypedIntoTheCodeBoxStayThereAndAreNoShortcuts()
     {
         TestGame game;
-        EngineScreen &screen = openStory(game);
+        StoryScreen &screen = openStory(game);
         const QByteArray stuck = play(screen, kToTheCodeBox);
         QVERIFY2(stuck.isEmpty(), stuck.constData());
         QVERIFY(!screen.Text1.isHidden());
@@ -470,7 +470,7 @@ private slots:
     void aMissingPageFileMakesTheClickApplyNothingUntilItIsBack()
     {
         TestGame game;
-        EngineScreen &screen = openStory(game);
+        StoryScreen &screen = openStory(game);
         const QByteArray stuck = play(screen, kPrologue);
         QVERIFY2(stuck.isEmpty(), stuck.constData());
         const QByteArray page = game.files.content.take("text\\gt16.tf");
@@ -506,7 +506,7 @@ private slots:
         QFETCH(bool, readsTheFlag);
         QFETCH(int, page);
         TestGame game;
-        EngineScreen &screen = openStory(game);
+        StoryScreen &screen = openStory(game);
         const QByteArray flag = game.files.content.take("engdat\\c.gdf");
         const QStringList before = storyState(game, screen);
 
@@ -527,7 +527,7 @@ private slots:
     void aFlagThatCannotBeWrittenUndoesTheClickAndTheNextTryWorks()
     {
         TestGame game;
-        EngineScreen &screen = openStory(game);
+        StoryScreen &screen = openStory(game);
         const QByteArray stuck = play(screen, kPrologue);
         QVERIFY2(stuck.isEmpty(), stuck.constData());
         game.files.unwritable << "engdat\\b.gdf";
@@ -560,7 +560,7 @@ private slots:
     {
         QFETCH(QString, input);
         QFETCH(int, page);
-        const auto give = [&input](EngineScreen &screen) {
+        const auto give = [&input](StoryScreen &screen) {
             if (input == QLatin1String("F8"))
                 QTest::keyClick(&screen, Qt::Key_F8);
             else
@@ -570,7 +570,7 @@ private slots:
 
         TestGame during;
         during.files.content["text\\gt2.tf"] = longPage;
-        EngineScreen &screen = openStory(during);
+        StoryScreen &screen = openStory(during);
         QStringList seenInside;
         // Fires while the pane fills, after its first line.
         QTimer::singleShot(0, &screen, [&] {
@@ -582,7 +582,7 @@ private slots:
 
         TestGame after;
         after.files.content["text\\gt2.tf"] = longPage;
-        EngineScreen &reference = openStory(after);
+        StoryScreen &reference = openStory(after);
         QVERIFY(clickChoice(reference, "Виртуальный ресторан"));
         give(reference);
         TestGame::settle();
