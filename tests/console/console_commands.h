@@ -373,4 +373,23 @@ inline void verifyComment(const QString &actual, Prose prose, const QString &exp
     }
 }
 
+// Runs a line on a console that shows an opened file, a comment and a
+// photo: the line must change nothing and end nothing.
+inline void verifyChangesNothing(const QString &line, const QString &comment, Photo photo)
+{
+    Console console;
+    console.view.state.log = prompt() + opened();
+    console.view.state.comment = comment;
+    console.view.state.photo(photo) = true;
+    const Snapshot before = snapshot(console.view);
+
+    console.engine.execute(line);
+
+    const Snapshot after = snapshot(console.view);
+    QCOMPARE(after.log, before.log);
+    QCOMPARE(after.comment, before.comment);
+    QCOMPARE(after.photos, before.photos);
+    QCOMPARE(console.process.statuses, QList<int>{});
+}
+
 } // namespace

@@ -147,21 +147,8 @@ private slots:
     void aLineThatIsNotExactlyACommandChangesNothing()
     {
         QFETCH(QString, line);
-
-        Console console;
-        console.view.state.log = prompt() + opened();
-        console.view.state.comment = QStringLiteral("Commentary to file: это типо я...");
-        console.view.state.photo(Photo::Image3) = true;
-        const Snapshot before = snapshot(console.view);
-
-        console.engine.execute(line);
-
-        const Snapshot after = snapshot(console.view);
-        QCOMPARE(after.log, before.log);
-        QCOMPARE(after.comment, before.comment);
-        QCOMPARE(after.photos, before.photos);
-        QCOMPARE(console.process.statuses, QList<int>{});
         QVERIFY(ConsoleEngine::find(line) == nullptr);
+        verifyChangesNothing(line, QStringLiteral("Commentary to file: это типо я..."), Photo::Image3);
     }
 
     void aLineThatIsNotExactlyACommandChangesNothingOnAFreshConsole_data()

@@ -314,20 +314,7 @@ private slots:
     void hostileInputIsOnlyTextAndChangesNothing()
     {
         QFETCH(QString, line);
-
-        Console console;
-        console.view.state.log = prompt() + opened();
-        console.view.state.comment = QStringLiteral("Commentary to file: представитель иных...");
-        console.view.state.photo(Photo::Image4) = true;
-        const Snapshot before = snapshot(console.view);
-
-        console.engine.execute(line);
-
-        const Snapshot after = snapshot(console.view);
-        QCOMPARE(after.log, before.log);
-        QCOMPARE(after.comment, before.comment);
-        QCOMPARE(after.photos, before.photos);
-        QCOMPARE(console.process.statuses, QList<int>{});
+        verifyChangesNothing(line, QStringLiteral("Commentary to file: представитель иных..."), Photo::Image4);
     }
 };
 

@@ -4,6 +4,7 @@
 // story flag is lost or spoiled on the way.
 #include "disk_game.h"
 #include "hostile_files.h"
+#include "story_slots.h"
 
 #include "shell/core/cp1251.h"
 #include "shell/core/data_path.h"
@@ -95,32 +96,6 @@ inline void restore(GameFolder &folder, const QString &relative)
     file.write(original(relative));
 }
 
-inline QList<tess::Label *> choiceSlots(StoryScreen &screen)
-{
-    return {&screen.Label2, &screen.Label3, &screen.Label4};
-}
-
-inline QString choices(StoryScreen &screen)
-{
-    QStringList shown;
-    for (const tess::Label *slot : choiceSlots(screen))
-        shown << (slot->isHidden() ? QStringLiteral("—") : slot->text());
-    return shown.join(QStringLiteral(" / "));
-}
-
-// Clicks the visible slot that reads the caption; false when none does.
-[[nodiscard]] bool clickChoice(StoryScreen &screen, const char *caption)
-{
-    for (tess::Label *slot : choiceSlots(screen)) {
-        if (!slot->isHidden() && slot->text() == QString::fromUtf8(caption)) {
-            QTest::mouseClick(slot, Qt::LeftButton);
-            DiskGame::settle();
-            return true;
-        }
-    }
-    return false;
-}
-
 // The story as the player opens it: the menu's start, then the intro's.
 inline StoryScreen *openStory(DiskGame &game)
 {
@@ -136,10 +111,21 @@ inline StoryScreen *openStory(DiskGame &game)
     return &game.screen<StoryScreen>(ScreenId::Engine);
 }
 
-// From page 1 to the city menu, where the bank's caption waits.
-const char *const kToTheBank[] = {
-    "Подводный мир", "Уйти", "Ответить", "Получить данные", "Закрыть", "Далее", "Виртуал Сити", "Войти в главное меню",
-};
+// A new game played from page 1 to the city menu, where the bank's caption
+// waits; null when the story does not open or a caption is not there.
+inline StoryScreen *storyAtTheBank(DiskGame &game)
+{
+    game.folder.setFlags("000");
+    StoryScreen *story = openStory(game);
+    for (const char *caption : {"Подводный мир", "Уйти", "Ответить", "Получить данные", "Закрыть", "Далее",
+                                "Виртуал Сити", "Войти в главное меню"}) {
+        if (story && !clickChoice(*story, QString::fromUtf8(caption))) {
+            qWarning("no choice reads «%s» on the way to the bank", caption);
+            return nullptr;
+        }
+    }
+    return story;
+}
 
 // Draws a widget as the screen would, and says how long that took.
 inline qint64 paintMs(QWidget &widget)

@@ -2,6 +2,7 @@
 // The story screen inside the whole game, for the tests that play it with the
 // mouse and the keyboard only: the walkthroughs from the first page to every
 // ending, and the helpers that click, type and read the screen.
+#include "story_slots.h"
 #include "test_game.h"
 
 #include "shell/ui/layout_units.h"
@@ -132,39 +133,6 @@ inline StoryScreen &openStory(TestGame &game)
 {
     game.screens.Show(ScreenId::Engine);
     return game.screen<StoryScreen>(ScreenId::Engine);
-}
-
-inline QList<tess::Label *> choiceSlots(StoryScreen &screen)
-{
-    return {&screen.Label2, &screen.Label3, &screen.Label4};
-}
-
-inline QString choices(StoryScreen &screen)
-{
-    QStringList shown;
-    for (const tess::Label *slot : choiceSlots(screen))
-        shown << (slot->isHidden() ? QStringLiteral("—") : slot->text());
-    return shown.join(QStringLiteral(" / "));
-}
-
-inline tess::Label *visibleSlotReading(StoryScreen &screen, const QString &caption)
-{
-    for (tess::Label *slot : choiceSlots(screen)) {
-        if (!slot->isHidden() && slot->text() == caption)
-            return slot;
-    }
-    return nullptr;
-}
-
-// Clicks the visible slot that reads the caption; false when none does.
-[[nodiscard]] bool clickChoice(StoryScreen &screen, const QString &caption)
-{
-    tess::Label *slot = visibleSlotReading(screen, caption);
-    if (!slot)
-        return false;
-    QTest::mouseClick(slot, Qt::LeftButton);
-    TestGame::settle();
-    return true;
 }
 
 inline QByteArray noSuchChoice(StoryScreen &screen, const QString &caption)
