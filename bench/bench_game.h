@@ -3,13 +3,16 @@
 // benchmarks that drive a screen in-process: real files in the working folder
 // (a game folder), the real input gate, text loader and cursor; only what
 // would end the process or open a message box is replaced.
+#include "game_folder.h"
+
+#include "shell/app/game.h"
 #include "shell/app/game_wiring.h"
 #include "shell/core/alerts.h"
 #include "shell/core/disk_files.h"
 #include "shell/core/quiet_services.h"
 #include "shell/ui/game_cursor.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QStringList>
 
@@ -59,5 +62,28 @@ inline void settle()
 {
     tess::GameWiring::settle();
 }
+
+// The offscreen platform unless another is asked for, and its notes dropped.
+struct OffscreenPlatform {
+    OffscreenPlatform()
+    {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        quietPlatformNotes();
+    }
+};
+
+// What an in-process benchmark runs in: the application with the game's look
+// and a game folder without music as the working folder.
+struct InProcessBench : OffscreenPlatform {
+    InProcessBench(int &argc, char **argv) : app(argc, argv)
+    {
+        tess::applyGameLook(app);
+        QDir::setCurrent(QString::fromStdString(folder.path()));
+    }
+
+    QApplication app;
+    const GameFolder folder{false};
+};
 
 } // namespace bench

@@ -18,13 +18,7 @@
 int main(int argc, char *argv[])
 {
     const int commandsPerLog = argc > 1 ? std::atoi(argv[1]) : 300;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    bench::quietPlatformNotes();
-    QApplication app(argc, argv);
-    tess::applyGameLook(app);
-    const bench::GameFolder folder(false);
-    QDir::setCurrent(QString::fromStdString(folder.path()));
+    const bench::InProcessBench run(argc, argv);
 
     std::vector<console::ConsoleCommand> commands;
     for (const console::ConsoleCommand &command : console::commandTable()) {

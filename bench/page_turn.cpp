@@ -68,13 +68,7 @@ QString paneTextOf(bench::BenchGame &game, int page)
 int main(int argc, char *argv[])
 {
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 10;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    bench::quietPlatformNotes();
-    QApplication app(argc, argv);
-    tess::applyGameLook(app);
-    const bench::GameFolder folder(false);
-    QDir::setCurrent(QString::fromStdString(folder.path()));
+    const bench::InProcessBench run(argc, argv);
 
     const std::vector<bench::StoryRoute> walk = bench::walkOverEveryPage(bench::routesToEveryPage(QDir::currentPath()));
     const int pages = story::pageCount(story::gameTables());
@@ -84,7 +78,7 @@ int main(int argc, char *argv[])
     std::size_t clicks = 0;
     for (int round = 0; round < rounds; ++round) {
         for (const bench::StoryRoute &route : walk) {
-            folder.resetFlags();
+            run.folder.resetFlags();
             tess::QuietMusic music;
             bench::BenchGame game(music);
             const bench::Stopwatch opening;
