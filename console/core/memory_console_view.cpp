@@ -25,7 +25,7 @@ void MemoryConsoleView::setPhotoShown(Photo photo, bool shown)
 {
     if (photo != Photo::None)
         state.photo(photo) = shown;
-    note(QStringLiteral("Image%1 %2").arg(int(photo)).arg(shown ? u"shown" : u"hidden"));
+    note(QStringLiteral("Image%1 %2").arg(int(photo)).arg(shown ? QStringLiteral("shown") : QStringLiteral("hidden")));
 }
 
 void MemoryConsoleView::note(const QString &change)
