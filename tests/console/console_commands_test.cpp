@@ -3,6 +3,31 @@
 // the photos, and that every other line is only text that changes nothing.
 #include "console_commands.h"
 
+namespace {
+
+// Runs the row's command line and checks its whole answer: its block after
+// what the log held, its comment, only its photo, and the end of the program
+// where it ends it.
+void runTheRowsCommand(Console &console)
+{
+    QFETCH(QString, line);
+    QFETCH(QString, block);
+    QFETCH(QString, comment);
+    QFETCH(Prose, prose);
+    QFETCH(Photo, photo);
+    QFETCH(bool, endsProgram);
+    const QString logBefore = console.view.state.log;
+
+    console.engine.execute(line);
+
+    QCOMPARE(console.view.state.log, logBefore + block);
+    verifyComment(console.view.state.comment, prose, comment);
+    QCOMPARE(shownPhotos(console.view), onlyPhoto(photo));
+    QCOMPARE(console.process.statuses, endsProgram ? QList<int>{0} : QList<int>{});
+}
+
+} // namespace
+
 class ConsoleCommandsTest : public QObject {
     Q_OBJECT
 private slots:
@@ -11,45 +36,19 @@ private slots:
     void everyCommandLineAppendsExactlyItsBlockSetsItsCommentAndShowsOnlyItsPhoto_data() { addCommandColumns(); }
     void everyCommandLineAppendsExactlyItsBlockSetsItsCommentAndShowsOnlyItsPhoto()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, block);
-        QFETCH(QString, comment);
-        QFETCH(Prose, prose);
-        QFETCH(Photo, photo);
-        QFETCH(bool, endsProgram);
-
         Console console;
-        console.engine.execute(line);
-
-        QCOMPARE(console.view.state.log, prompt() + block);
-        verifyComment(console.view.state.comment, prose, comment);
-        QCOMPARE(shownPhotos(console.view), onlyPhoto(photo));
-        QCOMPARE(console.process.statuses, endsProgram ? QList<int>{0} : QList<int>{});
+        runTheRowsCommand(console);
     }
 
     void everyCommandLineReplacesAnEarlierCommentAndHidesEveryOtherPhoto_data() { addCommandColumns(); }
     void everyCommandLineReplacesAnEarlierCommentAndHidesEveryOtherPhoto()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, block);
-        QFETCH(QString, comment);
-        QFETCH(Prose, prose);
-        QFETCH(Photo, photo);
-        QFETCH(bool, endsProgram);
-
         Console console;
-        const QString earlierLog = prompt() + QStringLiteral("\r\n>earlier answer\r");
-        console.view.state.log = earlierLog;
+        console.view.state.log = prompt() + QStringLiteral("\r\n>earlier answer\r");
         console.view.state.comment = QStringLiteral("an earlier comment");
         for (Photo each : {Photo::Image1, Photo::Image2, Photo::Image3, Photo::Image4})
             console.view.state.photo(each) = true;
-
-        console.engine.execute(line);
-
-        QCOMPARE(console.view.state.log, earlierLog + block);
-        verifyComment(console.view.state.comment, prose, comment);
-        QCOMPARE(shownPhotos(console.view), onlyPhoto(photo));
-        QCOMPARE(console.process.statuses, endsProgram ? QList<int>{0} : QList<int>{});
+        runTheRowsCommand(console);
     }
 
     void theExitLineEndsTheProgramWithStatusZeroOnlyAfterAnswering()

@@ -174,4 +174,15 @@ inline void useTheGamesFonts()
     tess::loadBundledFonts();
 }
 
+// The story screen on page 56, where the code box asks for the code: the
+// click on "Нет..." that leads there, as the player makes it.
+inline story::StoryScreen &storyOnPage56(TestGame &game)
+{
+    game.screens.Show(ScreenId::Engine);
+    auto &story = game.screen<story::StoryScreen>(ScreenId::Engine);
+    story.Label2.setText(QStringLiteral("Нет..."));
+    QTest::mouseClick(&story.Label2, Qt::LeftButton);
+    return story;
+}
+
 } // namespace

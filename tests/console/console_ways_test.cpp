@@ -102,11 +102,7 @@ private slots:
     void thePasswordZolvOnPage56OpensTheConsoleAndHidesTheStoryWithItsState()
     {
         TestGame game;
-        game.screens.Show(ScreenId::Engine);
-        auto &story = game.screen<story::StoryScreen>(ScreenId::Engine);
-        // "Нет..." leads to page 56, which asks for the code.
-        story.Label2.setText(QStringLiteral("Нет..."));
-        QTest::mouseClick(&story.Label2, Qt::LeftButton);
+        auto &story = storyOnPage56(game);
         QCOMPARE(story.Label1.text(), QStringLiteral("page 56\r\n"));
         QCOMPARE(story.Label3.text(), QStringLiteral("Enter parol"));
         QVERIFY(story.Text1.isVisible());
@@ -167,10 +163,7 @@ private slots:
     void theKeypadSeparatorOnTheStoryScreenOpensTheConsole()
     {
         TestGame game;
-        game.screens.Show(ScreenId::Engine);
-        auto &story = game.screen<story::StoryScreen>(ScreenId::Engine);
-        story.Label2.setText(QStringLiteral("Нет..."));
-        QTest::mouseClick(&story.Label2, Qt::LeftButton);
+        auto &story = storyOnPage56(game);
         game.log.entries.clear();
 
         QTest::keyClick(&story, Qt::Key_Comma, Qt::KeypadModifier);
