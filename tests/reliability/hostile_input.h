@@ -101,6 +101,9 @@ private:
     std::mt19937_64 random_;
 };
 
+// The text TestGame puts on each page.
+inline QString pageText(int page) { return QStringLiteral("page %1\r\n").arg(page); }
+
 // ------------------------------------------------------------ console
 
 // What the console must do with a line: the first command whose line is

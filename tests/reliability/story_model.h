@@ -22,10 +22,8 @@ struct StoryState {
     bool operator==(const StoryState &) const = default;
 };
 
-std::size_t indexOf(Slot slot) { return std::size_t(slot); }
-std::size_t indexOf(Flag flag) { return std::size_t(flag); }
-
-inline QString pageText(int page) { return QStringLiteral("page %1\r\n").arg(page); }
+inline std::size_t indexOf(Slot slot) { return std::size_t(slot); }
+inline std::size_t indexOf(Flag flag) { return std::size_t(flag); }
 
 // A random walk seldom gets deep into the story on its own; some games start
 // along this road to the code box, as far as a random point of it.
