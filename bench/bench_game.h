@@ -3,30 +3,22 @@
 // benchmarks that drive a screen in-process: real files in the working folder
 // (a game folder), the real input gate, text loader and cursor; only what
 // would end the process or open a message box is replaced.
-#include "shell/app/game_screens.h"
+#include "game_folder.h"
+
+#include "shell/app/game.h"
+#include "shell/app/game_wiring.h"
 #include "shell/core/alerts.h"
 #include "shell/core/disk_files.h"
-#include "shell/core/input_gate.h"
-#include "shell/core/music.h"
-#include "shell/core/process_control.h"
-#include "shell/core/text_loader.h"
+#include "shell/core/quiet_services.h"
 #include "shell/ui/game_cursor.h"
-#include "shell/ui/quit_procedure.h"
-#include "shell/ui/screens.h"
-#include "story/core/story_flags.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QStringList>
 
 #include <cstdio>
 
 namespace bench {
-
-class SilentMusic final : public tess::Music {
-public:
-    void send(const QString &) override {}
-};
 
 // Errors go to the error stream instead of a modal box.
 class PrintedAlerts final : public tess::Alerts {
@@ -37,29 +29,21 @@ public:
     }
 };
 
-// The benchmark goes on where the game would end.
-class KeptAlive final : public tess::ProcessControl {
-public:
-    void endProgram(int) override {}
-};
-
-struct BenchGame {
-    explicit BenchGame(tess::Music &gameMusic) : music(gameMusic) { tess::defineGameScreens(screens, services); }
+struct BenchParts {
+    explicit BenchParts(tess::Music &gameMusic) : music(gameMusic) {}
 
     tess::DiskFiles files;
-    tess::InputGate gate;
-    tess::TextLoader loader{files, gate};
     tess::Music &music;
     tess::GameCursor cursor{QDir::currentPath() + QStringLiteral("/cursor/cur.cgf")};
     PrintedAlerts alerts;
-    KeptAlive process;
-    story::StoryFlags flags{files};
-    tess::QuitProcedure quit{cursor, flags, process, alerts};
-    tess::Screens screens{process};
-    tess::Services services{screens, music, cursor, loader, gate, quit, alerts, process, files};
+    tess::KeptAlive process;
+};
 
-    template <typename T>
-    T &screen(tess::ScreenId id) { return screens.get<T>(id); }
+struct BenchGame : BenchParts, tess::GameWiring {
+    explicit BenchGame(tess::Music &gameMusic)
+        : BenchParts(gameMusic), GameWiring({files, music, cursor, alerts, process})
+    {
+    }
 };
 
 // Drops the offscreen platform's note that it cannot raise windows, printed
@@ -74,13 +58,32 @@ inline void quietPlatformNotes()
     });
 }
 
-// Lets deferred deletes, posted events and pending paints run.
 inline void settle()
 {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
+    tess::GameWiring::settle();
 }
+
+// The offscreen platform unless another is asked for, and its notes dropped.
+struct OffscreenPlatform {
+    OffscreenPlatform()
+    {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        quietPlatformNotes();
+    }
+};
+
+// What an in-process benchmark runs in: the application with the game's look
+// and a game folder without music as the working folder.
+struct InProcessBench : OffscreenPlatform {
+    InProcessBench(int &argc, char **argv) : app(argc, argv)
+    {
+        tess::applyGameLook(app);
+        QDir::setCurrent(QString::fromStdString(folder.path()));
+    }
+
+    QApplication app;
+    const GameFolder folder{false};
+};
 
 } // namespace bench

@@ -7,7 +7,7 @@
 #include "stats.h"
 
 #include "console/core/command_table.h"
-#include "console/ui/blnc_screen.h"
+#include "console/ui/console_screen.h"
 #include "shell/app/game.h"
 
 #include <QApplication>
@@ -18,13 +18,7 @@
 int main(int argc, char *argv[])
 {
     const int commandsPerLog = argc > 1 ? std::atoi(argv[1]) : 300;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    bench::quietPlatformNotes();
-    QApplication app(argc, argv);
-    tess::applyGameLook(app);
-    const bench::GameFolder folder(false);
-    QDir::setCurrent(QString::fromStdString(folder.path()));
+    const bench::InProcessBench run(argc, argv);
 
     std::vector<console::ConsoleCommand> commands;
     for (const console::ConsoleCommand &command : console::commandTable()) {
@@ -38,10 +32,10 @@ int main(int argc, char *argv[])
     bool metWall = true;
     bool metCpu = true;
     for (const int earlier : {0, 1000, 10000}) {
-        bench::SilentMusic music;
+        tess::QuietMusic music;
         bench::BenchGame game(music);
         game.screens.Show(tess::ScreenId::BLNC);
-        auto &screen = game.screen<console::BlncScreen>(tess::ScreenId::BLNC);
+        auto &screen = game.screen<console::ConsoleScreen>(tess::ScreenId::BLNC);
         // The log as the earlier commands would have left it.
         QString log = console::kPrompt.toString();
         for (int i = 0; i < earlier; ++i)

@@ -14,11 +14,11 @@
 
 #include "shell/app/game.h"
 #include "shell/ui/about_screen.h"
-#include "shell/ui/into_engine_screen.h"
+#include "shell/ui/intro_screen.h"
 #include "shell/ui/menu_screen.h"
 #include "shell/ui/qt_music.h"
 #include "shell/ui/splash_screen.h"
-#include "story/ui/engine_screen.h"
+#include "story/ui/story_screen.h"
 
 #include <QApplication>
 #include <QAudioOutput>
@@ -131,8 +131,8 @@ int runRoute(bool withMusic, bool toConsole)
     click(game.screen<tess::MenuScreen>(ScreenId::Game).Label3);
     if (!toConsole)
         measure("IntoEngine", musicLabel);
-    click(game.screen<tess::IntoEngineScreen>(ScreenId::IntoEngine).Label2);
-    auto &story = game.screen<story::EngineScreen>(ScreenId::Engine);
+    click(game.screen<tess::IntroScreen>(ScreenId::IntoEngine).Label2);
+    auto &story = game.screen<story::StoryScreen>(ScreenId::Engine);
     if (toConsole) {
         QTest::keyClick(&story, Qt::Key_Comma, Qt::KeypadModifier);
         if (!screens.isShown(ScreenId::BLNC))

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -37,29 +39,49 @@ void stopProcess(pid_t pid, int signal)
     waitpid(pid, nullptr, 0);
 }
 
-VirtualDisplay::VirtualDisplay()
+namespace {
+
+// Starts a server that writes one line to a pipe once it serves (Xvfb its
+// display number, dbus-daemon its address) and reads that line; it stays
+// empty when the server did not start. `command` gets the pipe's descriptor.
+pid_t startAndReadLine(const std::function<std::vector<std::string>(int fd)> &command, std::string &line)
 {
     int fds[2];
     if (pipe(fds) != 0)
-        throw std::runtime_error("pipe failed");
-    pid_ = fork();
-    if (pid_ == 0) {
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
         close(fds[0]);
         const int null = open("/dev/null", O_RDWR);
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);
-        const std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-br", "-nolisten", "tcp",
-               static_cast<char *>(nullptr));
+        std::vector<std::string> words = command(fds[1]);
+        std::vector<char *> arguments;
+        for (std::string &word : words)
+            arguments.push_back(word.data());
+        arguments.push_back(nullptr);
+        execvp(arguments[0], arguments.data());
         _exit(127);
     }
     close(fds[1]);
-    // Xvfb writes its display number once it accepts clients.
-    std::string number;
     char c = 0;
     while (read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
+        line += c;
     close(fds[0]);
+    return pid;
+}
+
+} // namespace
+
+VirtualDisplay::VirtualDisplay()
+{
+    std::string number;
+    pid_ = startAndReadLine(
+        [](int fd) {
+            return std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fd), "-screen", "0", "1280x1024x24",
+                                            "-br", "-nolisten", "tcp"};
+        },
+        number);
     if (number.empty())
         throw std::runtime_error("Xvfb did not start (is it installed?)");
     name_ = ":" + number;
@@ -73,25 +95,13 @@ VirtualDisplay::~VirtualDisplay()
 
 SessionBus::SessionBus()
 {
-    int fds[2];
-    if (pipe(fds) != 0)
-        return;
-    pid_ = fork();
-    if (pid_ == 0) {
-        close(fds[0]);
-        const std::string fd = "--print-address=" + std::to_string(fds[1]);
-        const int null = open("/dev/null", O_RDWR);
-        dup2(null, STDERR_FILENO);
-        execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", "--nopidfile", fd.c_str(),
-               static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
     std::string address;
-    char c = 0;
-    while (read(fds[0], &c, 1) == 1 && c != '\n')
-        address += c;
-    close(fds[0]);
+    pid_ = startAndReadLine(
+        [](int fd) {
+            return std::vector<std::string>{"dbus-daemon", "--session", "--nofork", "--nopidfile",
+                                            "--print-address=" + std::to_string(fd)};
+        },
+        address);
     if (address.empty()) {
         std::fprintf(stderr, "bench: no session bus (is dbus-daemon installed?)\n");
         stopProcess(pid_, SIGTERM);

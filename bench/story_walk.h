@@ -1,7 +1,7 @@
 #pragma once
-// Routes through the story, found by playing the game's own choice tables on
-// an in-memory model of the story screen: for every page, a shortest route of
-// clicks from a new game (every flag "0") to it.
+// Routes through the story, found by the story tool's search over the game's
+// own choice tables: for every page, a shortest route of clicks from a new
+// game (every flag "0") to it.
 #include "story/core/choice_rule.h"
 
 #include <QString>
@@ -20,9 +20,10 @@ struct StoryMove {
 
 using StoryRoute = std::vector<StoryMove>;
 
-// Every page reachable by clicks, with its shortest route. Page 1 is the
-// opening page: its route is empty.
-std::map<int, StoryRoute> routesToEveryPage();
+// Every page reachable by clicks, with its shortest route, played on the
+// pages of the game folder `root`. Page 1 is the opening page: its route is
+// empty.
+std::map<int, StoryRoute> routesToEveryPage(const QString &root);
 
 // As few routes as cover every page: each is played from a new game.
 std::vector<StoryRoute> walkOverEveryPage(const std::map<int, StoryRoute> &routes);

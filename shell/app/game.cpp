@@ -1,17 +1,12 @@
 #include "shell/app/game.h"
 
-#include "shell/app/game_screens.h"
+#include "shell/app/game_wiring.h"
 #include "shell/core/disk_files.h"
-#include "shell/core/input_gate.h"
-#include "shell/core/text_loader.h"
 #include "shell/ui/accessibility.h"
 #include "shell/ui/desktop_services.h"
 #include "shell/ui/game_cursor.h"
 #include "shell/ui/qt_music.h"
-#include "shell/ui/quit_procedure.h"
-#include "shell/ui/screens.h"
 #include "shell/ui/termination_signals.h"
-#include "story/core/story_flags.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -36,17 +31,13 @@ int runGame(QApplication &app)
     applyGameLook(app);
 
     DiskFiles files;
-    InputGate gate;
-    TextLoader loader(files, gate);
     QtMusic music;
     GameCursor cursor(QCoreApplication::applicationDirPath() + QStringLiteral("/cursor/cur.cgf"));
     MessageBoxAlerts alerts;
     ImmediateExit process;
-    story::StoryFlags flags(files);
-    QuitProcedure quit(cursor, flags, process, alerts);
-    Screens screens(process);
-    Services services{screens, music, cursor, loader, gate, quit, alerts, process, files};
-    defineGameScreens(screens, services);
+    GameWiring game({files, music, cursor, alerts, process});
+    InputGate &gate = game.gate;
+    Screens &screens = game.screens;
 
     TerminationSignals terminations;
     QObject::connect(&terminations, &TerminationSignals::terminationRequested, &screens, [&] {

@@ -1,13 +1,13 @@
 #include "shell/app/game_screens.h"
 
-#include "console/ui/blnc_screen.h"
+#include "console/ui/console_screen.h"
 #include "shell/ui/about_screen.h"
 #include "shell/ui/game_over_screen.h"
-#include "shell/ui/into_engine_screen.h"
+#include "shell/ui/intro_screen.h"
 #include "shell/ui/menu_screen.h"
 #include "shell/ui/screens.h"
 #include "shell/ui/splash_screen.h"
-#include "story/ui/engine_screen.h"
+#include "story/ui/story_screen.h"
 
 namespace tess {
 namespace {
@@ -25,10 +25,10 @@ void defineGameScreens(Screens &screens, Services &services)
     screens.define(ScreenId::Main, factoryOf<SplashScreen>(services));
     screens.define(ScreenId::Game, factoryOf<MenuScreen>(services));
     screens.define(ScreenId::About, factoryOf<AboutScreen>(services));
-    screens.define(ScreenId::IntoEngine, factoryOf<IntoEngineScreen>(services));
-    screens.define(ScreenId::Engine, factoryOf<story::EngineScreen>(services));
+    screens.define(ScreenId::IntoEngine, factoryOf<IntroScreen>(services));
+    screens.define(ScreenId::Engine, factoryOf<story::StoryScreen>(services));
     screens.define(ScreenId::GameOver, factoryOf<GameOverScreen>(services));
-    screens.define(ScreenId::BLNC, factoryOf<console::BlncScreen>(services));
+    screens.define(ScreenId::BLNC, factoryOf<console::ConsoleScreen>(services));
 }
 
 } // namespace tess

@@ -1,5 +1,6 @@
 #include "shell/app/game.h"
 #include "shell/ui/single_game.h"
+#include "story/core/story_flags.h"
 
 #include <QApplication>
 
@@ -75,7 +76,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     qInstallMessageHandler(qtMessageHandler);
     QApplication::setDesktopFileName(QStringLiteral("tessaranium"));
-    if (!tess::claimGameFolder())
+    QStringList flagFiles;
+    for (story::Flag flag : story::kAllFlags)
+        flagFiles.append(story::StoryFlags::fileOf(flag));
+    if (!tess::claimGameFolder(flagFiles))
         return 1;
     return tess::runGame(app);
 }

@@ -4,13 +4,13 @@
 #include "shell/core/cursor_service.h"
 #include "shell/core/file_error.h"
 #include "shell/core/process_control.h"
-#include "story/core/story_flags.h"
+#include "shell/core/progress_reset.h"
 
 namespace tess {
 
-QuitProcedure::QuitProcedure(CursorService &cursor, story::StoryFlags &flags, ProcessControl &process,
+QuitProcedure::QuitProcedure(CursorService &cursor, ProgressReset &progress, ProcessControl &process,
                              Alerts &alerts)
-    : cursor_(cursor), flags_(flags), process_(process), alerts_(alerts)
+    : cursor_(cursor), progress_(progress), process_(process), alerts_(alerts)
 {
 }
 
@@ -19,8 +19,7 @@ void QuitProcedure::QuitProgram(bool resetFlags)
     cursor_.RestoreSystemCursor();
     if (resetFlags) {
         try {
-            for (story::Flag flag : story::kAllFlags)
-                flags_.write(flag, 0);
+            progress_.resetProgress();
         } catch (const FileError &error) {
             cursor_.RestoreSystemCursor();
             alerts_.showError(QStringLiteral("Не удалось сбросить прогресс истории. ") + error.message());

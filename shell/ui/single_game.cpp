@@ -4,7 +4,6 @@
 #include "shell/core/game_folder_lock.h"
 #include "shell/core/whole_file_writer.h"
 #include "shell/ui/layout_units.h"
-#include "story/core/story_flags.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -67,27 +66,23 @@ void askTheRunningGameToComeForward()
         socket.disconnectFromServer();
 }
 
-// Temporary files of flag writes that a kill cut short, in engdat\.
-void removeLeftoversOfKilledWrites()
+// Temporary files of flag writes that a kill cut short, beside each flag.
+void removeLeftoversOfKilledWrites(const QStringList &flagFiles)
 {
-    QString folder;
-    QStringList names;
-    for (story::Flag flag : story::kAllFlags) {
-        const QFileInfo file(localPath(story::StoryFlags::fileOf(flag)));
-        folder = file.path();
-        names.append(file.fileName());
+    for (const QString &flagFile : flagFiles) {
+        const QFileInfo file(localPath(flagFile));
+        removeLeftoverTemporaries(file.path(), {file.fileName()});
     }
-    removeLeftoverTemporaries(folder, names);
 }
 
 } // namespace
 
-bool claimGameFolder()
+bool claimGameFolder(const QStringList &flagFiles)
 {
     static GameFolderLock lock(QDir::currentPath());
     switch (lock.claim()) {
     case GameFolderLock::Outcome::Claimed:
-        removeLeftoversOfKilledWrites();
+        removeLeftoversOfKilledWrites(flagFiles);
         answerLaterStarts();
         return true;
     case GameFolderLock::Outcome::Unavailable:

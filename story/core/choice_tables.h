@@ -19,4 +19,7 @@ inline constexpr Opening kOpening{u"Виртуальный ресторан", u"
 inline constexpr int kFinalPage = 57;
 inline constexpr QStringView kFinalCaption = u"Конец";
 
+// How many pages the tables tell of: the highest page a rule or F8 shows.
+int pageCount(const ChoiceTables &tables);
+
 } // namespace story

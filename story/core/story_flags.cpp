@@ -31,4 +31,10 @@ void StoryFlags::write(Flag flag, int value)
     files_.replaceWhole(fileOf(flag), QByteArray::number(value) + "\r\n");
 }
 
+void StoryFlags::resetProgress()
+{
+    for (Flag flag : kAllFlags)
+        write(flag, 0);
+}
+
 } // namespace story

@@ -1,4 +1,6 @@
 #pragma once
+#include "shell/core/progress_reset.h"
+
 #include <QString>
 
 #include <array>
@@ -15,7 +17,7 @@ enum class Flag { b, c, bc };
 inline constexpr std::array kAllFlags{Flag::b, Flag::c, Flag::bc};
 
 // Each flag is a one-line file in engdat\: "0" or "1" followed by CR LF.
-class StoryFlags {
+class StoryFlags final : public tess::ProgressReset {
 public:
     explicit StoryFlags(tess::Files &files);
 
@@ -26,6 +28,8 @@ public:
     QString read(Flag flag);
     // Replaces the file with the value and CR LF. Throws tess::FileError.
     void write(Flag flag, int value);
+    // Writes 0 into b, c and bc, in this order: a new game.
+    void resetProgress() override;
 
 private:
     tess::Files &files_;

@@ -4,20 +4,20 @@
 // screen reader over AT-SPI is played in atspi_story_test.sh.
 #include "test_game.h"
 
-#include "console/ui/blnc_screen.h"
+#include "console/ui/console_screen.h"
 #include "shell/app/game.h"
 #include "shell/core/text_lines.h"
 #include "shell/ui/about_screen.h"
 #include "shell/ui/accessibility.h"
-#include "shell/ui/into_engine_screen.h"
+#include "shell/ui/intro_screen.h"
 #include "shell/ui/menu_screen.h"
-#include "story/ui/engine_screen.h"
+#include "story/ui/story_screen.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QtTest>
 
-using story::EngineScreen;
+using story::StoryScreen;
 using tess::ScreenId;
 
 namespace {
@@ -61,11 +61,11 @@ void press(QObject &object)
     TestGame::settle();
 }
 
-EngineScreen &openStory(TestGame &game)
+StoryScreen &openStory(TestGame &game)
 {
     game.screens.Show(ScreenId::Engine);
     TestGame::settle();
-    return game.screen<EngineScreen>(ScreenId::Engine);
+    return game.screen<StoryScreen>(ScreenId::Engine);
 }
 
 } // namespace
@@ -139,7 +139,7 @@ private slots:
     {
         TestGame game;
         game.screens.Show(ScreenId::IntoEngine);
-        auto &intro = game.screen<tess::IntoEngineScreen>(ScreenId::IntoEngine);
+        auto &intro = game.screen<tess::IntroScreen>(ScreenId::IntoEngine);
         QCOMPARE(roleOf(intro.Label2), QAccessible::Button);
         QCOMPARE(nameOf(intro.Label2), QStringLiteral("Начать игру"));
         QCOMPARE(roleOf(intro.Label1), QAccessible::StaticText);
@@ -156,7 +156,7 @@ private slots:
     {
         TestGame game;
         game.files.content[QStringLiteral("text\\gt1.tf")] = "First\r\nsecond\rthird\nstill third\r\n";
-        EngineScreen &story = openStory(game);
+        StoryScreen &story = openStory(game);
         QCOMPARE(roleOf(story.Label1), QAccessible::Paragraph);
         QCOMPARE(nameOf(story.Label1), QString());
         QCOMPARE(textOf(story.Label1), QStringLiteral("First\nsecond\nthird\nstill third\n"));
@@ -167,7 +167,7 @@ private slots:
     void theChoiceSlotsArePushButtonsNamedByTheirCurrentCaptions()
     {
         TestGame game;
-        EngineScreen &story = openStory(game);
+        StoryScreen &story = openStory(game);
         QCOMPARE(nameOf(story.Label2), QStringLiteral("Виртуальный ресторан"));
         QCOMPARE(nameOf(story.Label3), QStringLiteral("Подводный мир"));
         QCOMPARE(nameOf(story.Label4), QStringLiteral("Остров Сокровищ"));
@@ -187,12 +187,12 @@ private slots:
     void pressingAChoiceTurnsThePageAsAClickOnItDoes()
     {
         TestGame clicked;
-        EngineScreen &clickedStory = openStory(clicked);
+        StoryScreen &clickedStory = openStory(clicked);
         QTest::mouseClick(&clickedStory.Label3, Qt::LeftButton);
         TestGame::settle();
 
         TestGame pressed;
-        EngineScreen &pressedStory = openStory(pressed);
+        StoryScreen &pressedStory = openStory(pressed);
         press(pressedStory.Label3);
 
         QCOMPARE(pressedStory.Label1.text(), QStringLiteral("page 6\r\n"));
@@ -207,7 +207,7 @@ private slots:
     void aPressDuringATextLoadWaitsForTheLoadAsAClickDoes()
     {
         TestGame game;
-        EngineScreen &story = openStory(game);
+        StoryScreen &story = openStory(game);
         game.gate.holdInput();  // as while a page is shown line by line
         press(story.Label2);
         QCOMPARE(story.Label1.text(), QStringLiteral("page 1\r\n"));
@@ -220,7 +220,7 @@ private slots:
     void aHiddenChoiceSlotCannotBePressedAsTheMouseCannotClickIt()
     {
         TestGame game;
-        EngineScreen &story = openStory(game);
+        StoryScreen &story = openStory(game);
         press(story.Label2);
         QCOMPARE(story.Label1.text(), QStringLiteral("page 2\r\n"));
         QVERIFY(story.Label4.isHidden());
@@ -232,7 +232,7 @@ private slots:
     void theFlagMirrorsAreHiddenTextNoButtons()
     {
         TestGame game;
-        EngineScreen &story = openStory(game);
+        StoryScreen &story = openStory(game);
         for (tess::Label *mirror : {&story.Label11, &story.Label12, &story.Label13}) {
             QCOMPARE(roleOf(*mirror), QAccessible::StaticText);
             QVERIFY(accessibleOf(*mirror).state().invisible);
@@ -243,7 +243,7 @@ private slots:
     {
         TestGame game;
         game.screens.Show(ScreenId::BLNC);
-        auto &blnc = game.screen<console::BlncScreen>(ScreenId::BLNC);
+        auto &blnc = game.screen<console::ConsoleScreen>(ScreenId::BLNC);
         QCOMPARE(nameOf(blnc.Label3), QStringLiteral("Выполнить"));
         QCOMPARE(nameOf(blnc.Label1), QStringLiteral("Очистить"));
         QCOMPARE(roleOf(blnc.Label3), QAccessible::Button);
@@ -258,14 +258,14 @@ private slots:
     {
         TestGame clicked;
         clicked.screens.Show(ScreenId::BLNC);
-        auto &clickedConsole = clicked.screen<console::BlncScreen>(ScreenId::BLNC);
+        auto &clickedConsole = clicked.screen<console::ConsoleScreen>(ScreenId::BLNC);
         clickedConsole.Text.setText(QStringLiteral("help"));
         QTest::mouseClick(&clickedConsole.Label3, Qt::LeftButton);
         TestGame::settle();
 
         TestGame pressed;
         pressed.screens.Show(ScreenId::BLNC);
-        auto &pressedConsole = pressed.screen<console::BlncScreen>(ScreenId::BLNC);
+        auto &pressedConsole = pressed.screen<console::ConsoleScreen>(ScreenId::BLNC);
         const QString logBefore = pressedConsole.Con.text();
         pressedConsole.Text.setText(QStringLiteral("help"));
         press(pressedConsole.Label3);
@@ -311,7 +311,7 @@ private slots:
     {
         TestGame game;
         game.screens.Show(ScreenId::IntoEngine);
-        tess::Label &text = game.screen<tess::IntoEngineScreen>(ScreenId::IntoEngine).Label1;
+        tess::Label &text = game.screen<tess::IntroScreen>(ScreenId::IntoEngine).Label1;
         text.setText(QStringLiteral("one\r"));
         text.appendText(QStringLiteral("\ntwo\r\n"));
         text.appendText(QStringLiteral("three"));

@@ -4,25 +4,12 @@
 
 #include "console/core/command_table.h"
 #include "console/core/console_engine.h"
+#include "console/core/memory_console_view.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
-namespace {
-
-class View final : public console::ConsoleView {
-public:
-    QString log_ = console::kPrompt.toString();
-    QString comment_;
-    int photos_ = 0;
-    QString log() const override { return log_; }
-    void setLog(const QString &log) override { log_ = log; }
-    void setComment(const QString &comment) override { comment_ = comment; }
-    void setPhotoShown(console::Photo, bool shown) override { photos_ += shown ? 1 : 0; }
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -35,19 +22,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         line.resize(qsizetype((size - 1) / 2));
         std::memcpy(line.data(), data + 1, std::size_t(line.size()) * 2);
     }
-    View view;
+    console::MemoryConsoleView view;
     EventLog log;
     RecordingProcess process(log);
     console::ConsoleEngine engine(view, process);
     const console::ConsoleCommand *command = console::ConsoleEngine::find(line);
     engine.execute(line);
     if (!command) {
-        if (view.log_ != console::kPrompt || !view.comment_.isEmpty() || view.photos_ != 0 || !process.statuses.isEmpty())
+        if (!(view.state == console::openedConsole()) || !process.statuses.isEmpty())
             std::abort();  // a line the table does not hold changes nothing
         return 0;
     }
-    if (line != command->line || view.log_ != console::kPrompt.toString() + command->block.toString()
-        || view.comment_ != command->comment || view.photos_ > 1
+    const auto photosShown = std::count(view.state.photos.begin(), view.state.photos.end(), true);
+    if (line != command->line || view.state.log != console::kPrompt.toString() + command->block.toString()
+        || view.state.comment != command->comment || photosShown > 1
         || process.statuses.size() != (command->endsProgram ? 1 : 0))
         std::abort();
     return 0;

@@ -1,7 +1,7 @@
 // The text decoder, the line splitter and the line loader over any bytes a
 // page file can hold.
 #include "memory_files.h"
-#include "fake_story_view.h"
+#include "shell/core/quiet_services.h"
 
 #include "shell/core/cp1251.h"
 #include "shell/core/text_lines.h"
@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     MemoryFiles files;
     files.content[QStringLiteral("text\\page.tf")] = bytes.toByteArray();
-    NoPump pump;
-    FakeStoryView::Pane pane;
+    tess::QuietPump pump;
+    tess::TextHolder pane;
     tess::TextLoader loader(files, pump);
     loader.AppendTextFile(QStringLiteral("text\\page.tf"), pane);
     QString expected;

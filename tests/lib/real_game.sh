@@ -198,15 +198,16 @@ reach_screen() {
   return 1
 }
 
-# Sends the signal and waits up to a second for the game to end. Sets
-# exit_status ("still running" when it did not end) and gone_ms.
+# Sends the signal and waits up to a second (stop_within_ms, when set) for
+# the game to end. Sets exit_status ("still running" when it did not end) and
+# gone_ms.
 stop_with() {
   exit_status="still running"
   gone_ms=
   local start end
   start=$(date +%s%N)
   kill "-$1" "$game_pid"
-  for _ in $(seq 1 100); do
+  while :; do
     if ! kill -0 "$game_pid" 2>/dev/null || [ "$(ps -o stat= -p "$game_pid" 2>/dev/null)" = Z ]; then
       end=$(date +%s%N)
       wait "$game_pid"
@@ -216,7 +217,7 @@ stop_with() {
       return
     fi
     sleep 0.01
-    [ $(($(date +%s%N) - start)) -gt 1000000000 ] && return
+    [ $(($(date +%s%N) - start)) -gt $((${stop_within_ms:-1000} * 1000000)) ] && return
   done
 }
 

@@ -5,15 +5,8 @@
 // so a test sees what the player would be shown and the process lives on.
 #include "recorders.h"
 
-#include "shell/app/game_screens.h"
+#include "shell/app/game_wiring.h"
 #include "shell/core/disk_files.h"
-#include "shell/core/input_gate.h"
-#include "shell/core/text_loader.h"
-#include "shell/ui/quit_procedure.h"
-#include "shell/ui/screens.h"
-#include "story/core/story_flags.h"
-
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -90,32 +83,21 @@ private:
     QString previous_;
 };
 
-struct DiskGame {
-    explicit DiskGame(const QString &parent = QString()) : folder(parent) { tess::defineGameScreens(screens, services); }
+struct DiskParts {
+    explicit DiskParts(const QString &parent) : folder(parent) {}
 
     GameFolder folder;
     EventLog log;
     tess::DiskFiles files;
-    tess::InputGate gate;
-    tess::TextLoader loader{files, gate};
     RecordingMusic music{log};
     RecordingCursor cursor{log};
     RecordingAlerts alerts;
     RecordingProcess process{log};
-    story::StoryFlags flags{files};
-    tess::QuitProcedure quit{cursor, flags, process, alerts};
-    tess::Screens screens{process};
-    tess::Services services{screens, music, cursor, loader, gate, quit, alerts, process, files};
+};
 
-    template <typename T>
-    T &screen(tess::ScreenId id) { return screens.get<T>(id); }
-
-    // Lets deleteLater and posted events run.
-    static void settle()
+struct DiskGame : DiskParts, tess::GameWiring {
+    explicit DiskGame(const QString &parent = QString())
+        : DiskParts(parent), GameWiring({files, music, cursor, alerts, process})
     {
-        for (int i = 0; i < 3; ++i) {
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QCoreApplication::processEvents();
-        }
     }
 };

@@ -10,11 +10,11 @@
 #include "test_game.h"
 
 #include "console/core/command_table.h"
-#include "console/ui/blnc_screen.h"
+#include "console/ui/console_screen.h"
 #include "shell/ui/about_screen.h"
-#include "shell/ui/into_engine_screen.h"
+#include "shell/ui/intro_screen.h"
 #include "shell/ui/menu_screen.h"
-#include "story/ui/engine_screen.h"
+#include "story/ui/story_screen.h"
 
 #include "quiet_platform.h"
 
@@ -25,8 +25,8 @@
 
 #include <random>
 
-using console::BlncScreen;
-using story::EngineScreen;
+using console::ConsoleScreen;
+using story::StoryScreen;
 using story::Slot;
 using tess::ScreenId;
 
@@ -83,7 +83,7 @@ private slots:
     {
         TestGame game;
         game.screens.Show(ScreenId::BLNC);
-        auto &blnc = game.screen<BlncScreen>(ScreenId::BLNC);
+        auto &blnc = game.screen<ConsoleScreen>(ScreenId::BLNC);
         QVERIFY(QTest::qWaitForWindowExposed(&blnc));
         const auto commands = playerCommands();
         QString expected = console::kPrompt.toString();
@@ -125,7 +125,7 @@ private slots:
         {
             TestGame game;
             game.screens.Show(ScreenId::Engine);
-            auto &story = game.screen<EngineScreen>(ScreenId::Engine);
+            auto &story = game.screen<StoryScreen>(ScreenId::Engine);
             const long seconds = playMinutes * 60;
             for (long second = 0; second < seconds * 3 / 4; ++second) {
                 for (int move = 0; move < 10; ++move) {
@@ -155,7 +155,7 @@ private slots:
 
             game.screens.Hide(ScreenId::Engine);
             game.screens.Show(ScreenId::BLNC);
-            auto &blnc = game.screen<BlncScreen>(ScreenId::BLNC);
+            auto &blnc = game.screen<ConsoleScreen>(ScreenId::BLNC);
             const auto table = playerCommands();
             for (long second = seconds * 3 / 4; second < seconds; ++second) {
                 blnc.Text.setText(table[qsizetype(random() % std::uint32_t(table.size()))]->line.toString());
@@ -188,9 +188,9 @@ private slots:
             TestGame::settle();
             QTest::mouseClick(&game.screen<tess::MenuScreen>(ScreenId::Game).Label3, Qt::LeftButton);
             TestGame::settle();
-            QTest::mouseClick(&game.screen<tess::IntoEngineScreen>(ScreenId::IntoEngine).Label2, Qt::LeftButton);
+            QTest::mouseClick(&game.screen<tess::IntroScreen>(ScreenId::IntoEngine).Label2, Qt::LeftButton);
             TestGame::settle();
-            auto &story = game.screen<EngineScreen>(ScreenId::Engine);
+            auto &story = game.screen<StoryScreen>(ScreenId::Engine);
             QTest::keyClick(&story, round % 2 ? Qt::Key_F8 : Qt::Key_A);
             if (round % 2) {
                 QTest::mouseClick(&story.Label2, Qt::LeftButton);  // Конец

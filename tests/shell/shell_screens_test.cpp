@@ -3,7 +3,7 @@
 #include "test_game.h"
 
 #include "shell/ui/about_screen.h"
-#include "shell/ui/into_engine_screen.h"
+#include "shell/ui/intro_screen.h"
 #include "shell/ui/menu_screen.h"
 #include "shell/ui/splash_screen.h"
 
@@ -54,10 +54,10 @@ private slots:
         TestGame::settle();
         QVERIFY(game.screens.isShown(ScreenId::IntoEngine));
         QVERIFY(!game.screens.isLoaded(ScreenId::Game));
-        QCOMPARE(game.screen<tess::IntoEngineScreen>(ScreenId::IntoEngine).Label1.text(),
+        QCOMPARE(game.screen<tess::IntroScreen>(ScreenId::IntoEngine).Label1.text(),
                  QStringLiteral("Intro line\r\n"));
 
-        QTest::mouseClick(&game.screen<tess::IntoEngineScreen>(ScreenId::IntoEngine).Label2, Qt::LeftButton);
+        QTest::mouseClick(&game.screen<tess::IntroScreen>(ScreenId::IntoEngine).Label2, Qt::LeftButton);
         TestGame::settle();
         QVERIFY(game.screens.isShown(ScreenId::Engine));
         QVERIFY(game.screens.isLoaded(ScreenId::IntoEngine));
@@ -247,7 +247,7 @@ private slots:
         auto &about = game.screen<tess::AboutScreen>(ScreenId::About);
         QCOMPARE(about.Label2.geometry(), QRect(592, 16, 193, 49));
         QCOMPARE(about.Text1.geometry(), QRect(48, 264, 529, 297));
-        auto &intro = game.screen<tess::IntoEngineScreen>(ScreenId::IntoEngine);
+        auto &intro = game.screen<tess::IntroScreen>(ScreenId::IntoEngine);
         QCOMPARE(intro.Label2.geometry(), QRect(304, 504, 185, 41));
         QCOMPARE(intro.Label2.text(), QStringLiteral("Начать игру"));
 

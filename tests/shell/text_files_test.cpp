@@ -1,6 +1,6 @@
 // The game's text files: the code page, line ends, the line loader and the
 // files on disk.
-#include "fake_story_view.h"
+#include "shell/core/quiet_services.h"
 #include "memory_files.h"
 
 #include "shell/core/cp1251.h"
@@ -19,9 +19,9 @@ QString loadInto(const QByteArray &file, const QString &before = {})
 {
     MemoryFiles files;
     files.content[QStringLiteral("text\\t.tf")] = file;
-    NoPump pump;
+    tess::QuietPump pump;
     tess::TextLoader loader(files, pump);
-    FakeStoryView::Pane target;
+    tess::TextHolder target;
     target.value = before;
     loader.AppendTextFile(QStringLiteral("text\\t.tf"), target);
     return target.value;
@@ -106,10 +106,10 @@ private slots:
     {
         MemoryFiles files;
         files.content[QStringLiteral("t")] = "1\r\n2\r\n3\r\n";
-        NoPump pump;
+        tess::QuietPump pump;
         tess::TextLoader loader(files, pump);
         struct Watch final : tess::TextTarget {
-            NoPump *pump = nullptr;
+            tess::QuietPump *pump = nullptr;
             QString value;
             QList<int> holdsSeen;
             QString text() const override { return value; }
@@ -125,9 +125,9 @@ private slots:
     void aMissingFileLeavesTheTargetUntouched()
     {
         MemoryFiles files;
-        NoPump pump;
+        tess::QuietPump pump;
         tess::TextLoader loader(files, pump);
-        FakeStoryView::Pane target;
+        tess::TextHolder target;
         target.value = QStringLiteral("before");
         QVERIFY_THROWS_EXCEPTION(tess::FileError, loader.AppendTextFile(QStringLiteral("text\\gone.tf"), target));
         QCOMPARE(target.value, QStringLiteral("before"));

@@ -1,10 +1,11 @@
 // The story engine plays a small story of its own, written inline, and the
 // text that comes out is checked exactly.
-#include "fake_story_view.h"
 #include "memory_files.h"
 #include "recorders.h"
 
+#include "shell/core/quiet_services.h"
 #include "shell/core/text_loader.h"
+#include "story/core/memory_story_view.h"
 #include "story/core/story_engine.h"
 
 #include <QtTest>
@@ -45,13 +46,13 @@ const QString kBC = StoryFlags::fileOf(Flag::bc);
 
 struct TinyStory {
     MemoryFiles files;
-    NoPump pump;
+    tess::QuietPump pump;
     tess::TextLoader loader{files, pump};
     StoryFlags flags{files};
     EventLog log;
     RecordingMusic music{log};
     RecordingAlerts alerts;
-    FakeStoryView view;
+    story::MemoryStoryView view;
     StoryEngine engine{view, loader, flags, music, alerts, kTinyStory};
 
     TinyStory()
@@ -62,13 +63,24 @@ struct TinyStory {
             files.content[StoryEngine::pageFile(page)] = pages[page];
         for (const QString &flag : {kB, kC, kBC})
             files.content[flag] = "0\r\n";
-        view.choices[Slot::Label2].caption = QStringLiteral("Open the door");
+        view.state.choice(Slot::Label2).caption = QStringLiteral("Open the door");
     }
 
-    QString pane() const { return view.paneText.value; }
-    QString caption(Slot slot) const { return view.choices[slot].caption; }
-    bool shown(Slot slot) const { return view.choices[slot].shown; }
+    QString pane() const { return view.state.pane; }
+    QString caption(Slot slot) const { return view.state.choice(slot).caption; }
+    bool shown(Slot slot) const { return view.state.choice(slot).shown; }
 };
+
+// The flags whose mirror the engine has written.
+QList<Flag> mirrorsRead(const story::MemoryStoryView &view)
+{
+    QList<Flag> read;
+    for (Flag flag : story::kAllFlags) {
+        if (!view.state.mirror(flag).isNull())
+            read << flag;
+    }
+    return read;
+}
 
 } // namespace
 
@@ -78,7 +90,7 @@ private slots:
     void theStoryStartsWithItsOpeningCaptionsMusicAndFirstPage()
     {
         TinyStory story;
-        story.view.choices[Slot::Label2].caption.clear();
+        story.view.state.choice(Slot::Label2).caption.clear();
         story.files.content[StoryEngine::pageFile(1)] = "Line one\r\nLine two";
         story.engine.start();
         QCOMPARE(story.pane(), QStringLiteral("Line one\r\nLine two\r\n"));
@@ -126,8 +138,8 @@ private slots:
         QFETCH(QByteArray, flagFile);
         QFETCH(QString, page);
         TinyStory story;
-        story.view.paneText.value = QStringLiteral("before");
-        story.view.choices[Slot::Label3].caption = QStringLiteral("Look at the lamp");
+        story.view.state.pane = QStringLiteral("before");
+        story.view.state.choice(Slot::Label3).caption = QStringLiteral("Look at the lamp");
         story.files.content[kC] = flagFile;
         story.engine.click(Slot::Label3);
         QCOMPARE(story.pane(), page);
@@ -139,13 +151,13 @@ private slots:
         TinyStory story;
         story.files.content[kB] = "1\r\n";
         story.files.content[kBC] = "1\r\n";
-        story.view.choices[Slot::Label3].caption = QStringLiteral("nothing");
+        story.view.state.choice(Slot::Label3).caption = QStringLiteral("nothing");
         story.engine.click(Slot::Label3);
-        QCOMPARE(story.view.mirrors.keys(), QList<Flag>{Flag::c});
-        story.view.choices[Slot::Label4].caption = QStringLiteral("nothing");
+        QCOMPARE(mirrorsRead(story.view), QList<Flag>{Flag::c});
+        story.view.state.choice(Slot::Label4).caption = QStringLiteral("nothing");
         story.engine.click(Slot::Label4);
-        QCOMPARE(story.view.mirrors.keys(), QList<Flag>{Flag::c});
-        story.view.choices[Slot::Label2].caption = QStringLiteral("nothing");
+        QCOMPARE(mirrorsRead(story.view), QList<Flag>{Flag::c});
+        story.view.state.choice(Slot::Label2).caption = QStringLiteral("nothing");
         story.engine.click(Slot::Label2);
         QCOMPARE(story.view.mirror(Flag::b), QStringLiteral("1"));
         QCOMPARE(story.view.mirror(Flag::bc), QStringLiteral("1"));
@@ -155,24 +167,24 @@ private slots:
     void thePasswordMustMatchExactly()
     {
         TinyStory story;
-        story.view.choices[Slot::Label3].caption = QStringLiteral("Say the word");
+        story.view.state.choice(Slot::Label3).caption = QStringLiteral("Say the word");
         for (const char *typed : {"XY", "xy ", " xy", "", "xyz"}) {
-            story.view.typedPassword = QString::fromLatin1(typed);
+            story.view.state.codeBoxText = QString::fromLatin1(typed);
             story.engine.click(Slot::Label3);
         }
-        QVERIFY(story.view.screenEvents.isEmpty());
-        story.view.typedPassword = QStringLiteral("xy");
+        QVERIFY(story.view.journal.isEmpty());
+        story.view.state.codeBoxText = QStringLiteral("xy");
         story.engine.click(Slot::Label3);
-        QCOMPARE(story.view.screenEvents, (QStringList{"hide story", "show console"}));
+        QCOMPARE(story.view.journal, (QStringList{"hide story", "show console"}));
     }
 
     void theEndHidesTheStoryShowsGameOverAndStopsTheMusicLeavingTheSlots()
     {
         TinyStory story;
-        story.view.choices[Slot::Label2].caption = QStringLiteral("The end");
-        story.view.paneText.value = QStringLiteral("last page");
+        story.view.state.choice(Slot::Label2).caption = QStringLiteral("The end");
+        story.view.state.pane = QStringLiteral("last page");
         story.engine.click(Slot::Label2);
-        QCOMPARE(story.view.screenEvents,
+        QCOMPARE(story.view.journal,
                  (QStringList{"hide story", "show game over", "hide story", "show game over"}));
         QCOMPARE(story.log.entries, QStringList{"close sound\\trackgp.mp3"});
         QCOMPARE(story.pane(), QStringLiteral("last page"));
@@ -183,7 +195,7 @@ private slots:
     {
         TinyStory story;
         story.files.content.remove(StoryEngine::pageFile(2));
-        story.view.paneText.value = QStringLiteral("A hall.\r\n");
+        story.view.state.pane = QStringLiteral("A hall.\r\n");
         story.engine.click(Slot::Label2);
         QCOMPARE(story.pane(), QStringLiteral("A hall.\r\n"));
         QCOMPARE(story.files.content[kB], QByteArray("0\r\n"));
@@ -202,7 +214,7 @@ private slots:
         TinyStory story;
         story.files.content.remove(kBC);
         story.engine.click(Slot::Label2);
-        QVERIFY(story.view.mirrors.isEmpty());
+        QVERIFY(mirrorsRead(story.view).isEmpty());
         QCOMPARE(story.pane(), QString());
         QVERIFY(story.alerts.messages.value(0).contains(QStringLiteral("engdat\\bc.gdf")));
     }
@@ -210,7 +222,7 @@ private slots:
     void aFlagThatCannotBeWrittenUndoesThePageAndKeepsTheSlots()
     {
         TinyStory story;
-        story.view.paneText.value = QStringLiteral("A hall.\r\n");
+        story.view.state.pane = QStringLiteral("A hall.\r\n");
         story.files.unwritable << kB;
         story.engine.click(Slot::Label2);
         QCOMPARE(story.pane(), QStringLiteral("A hall.\r\n"));
@@ -247,7 +259,7 @@ private slots:
     {
         TinyStory story;
         story.engine.press(StoryKey::ConsoleKey);
-        QCOMPARE(story.view.screenEvents, (QStringList{"hide story", "show console"}));
+        QCOMPARE(story.view.journal, (QStringList{"hide story", "show console"}));
         QCOMPARE(story.files.writes, 0);
         QVERIFY(story.log.entries.isEmpty());
     }

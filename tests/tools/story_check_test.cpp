@@ -2,12 +2,11 @@
 // inline, each broken in one way, are played through the game's engine from
 // a temporary folder of pages, and the shipped story passes with the facts
 // its authors know.
-#include "shell/app/game.h"
+#include "shell/ui/layout_units.h"
 #include "story/core/choice_tables.h"
 #include "tools/story_tool/game_pane_fit.h"
 #include "tools/story_tool/story_check.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -162,7 +161,7 @@ const storytool::StartSummary &startWith(const storytool::CheckReport &report, c
 class StoryCheckTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { tess::applyGameLook(*qApp); }
+    void initTestCase() { tess::loadBundledFonts(); }
 
     void aCleanStoryHasNoFindings()
     {

@@ -1,5 +1,6 @@
 #include "tools/story_tool/check_report_output.h"
 
+#include "story/core/choice_tables.h"
 #include "tools/story_tool/story_check.h"
 
 #include <QJsonArray>
@@ -7,11 +8,17 @@
 namespace storytool {
 namespace {
 
-const QString kHowStatesAreCounted = QStringLiteral(
-    "A state is the three choices, the code box, the flags and the page on the pane. Play is clicking: "
-    "on each visible choice, after typing each password and one wrong word when the code box is shown. "
-    "F8 (page 57 with «Конец») and the console key are tried in every state as well, but a page or rule "
-    "counts as reached only through play, and a state is stuck when no click leads on, whatever the keys do.");
+QString howStatesAreCounted()
+{
+    return QStringLiteral(
+               "A state is the three choices, the code box, the flags and the page on the pane. Play is clicking: "
+               "on each visible choice, after typing each password and one wrong word when the code box is shown. "
+               "F8 (page %1 with «%2») and the console key are tried in every state as well, but a page or rule "
+               "counts as reached only through play, and a state is stuck when no click leads on, whatever the keys "
+               "do.")
+        .arg(story::kFinalPage)
+        .arg(story::kFinalCaption);
+}
 
 QString pagesText(const QList<int> &pages)
 {
@@ -37,7 +44,7 @@ QString checkReportText(const CheckReport &report)
                        .arg(report.root)
                        .arg(report.pages)
                        .arg(report.rules)
-                       .arg(kHowStatesAreCounted);
+                       .arg(howStatesAreCounted());
     for (const StartSummary &start : report.starts) {
         text += QStringLiteral("Start with %1: %2 states by play (+%3 only through the keys), %4 moves, %5 endings; %6.\n")
                     .arg(start.start.description)
@@ -82,7 +89,7 @@ QJsonObject checkReportJson(const CheckReport &report)
         {QStringLiteral("root"), report.root},
         {QStringLiteral("pages"), report.pages},
         {QStringLiteral("rules"), report.rules},
-        {QStringLiteral("howStatesAreCounted"), kHowStatesAreCounted},
+        {QStringLiteral("howStatesAreCounted"), howStatesAreCounted()},
         {QStringLiteral("starts"), starts},
         {QStringLiteral("findings"), findings},
         {QStringLiteral("clean"), report.clean()},

@@ -1,13 +1,13 @@
 #include "tools/story_tool/code_box_words.h"
 
-#include "tools/story_tool/story_screen_state.h"
+#include "story/core/story_screen_state.h"
 
 namespace storytool {
 
 QStringList codeBoxWords(const story::ChoiceTables &tables)
 {
     QStringList words;
-    for (story::Slot slot : kAllSlots) {
+    for (story::Slot slot : story::kAllSlots) {
         for (const story::ChoiceRule &rule : tables.of(slot).rules) {
             const QString word = rule.condition.value.toString();
             if (rule.condition.kind == story::Condition::Kind::Password && !words.contains(word))

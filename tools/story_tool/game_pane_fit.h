@@ -3,8 +3,8 @@
 
 namespace storytool {
 
-// The story screen's own layout of its pane. Needs a QApplication with the
-// game's look applied (tess::applyGameLook).
+// The story screen's own layout of its pane. Needs a QGuiApplication with
+// the game's fonts loaded (tess::loadBundledFonts).
 class GamePaneFit final : public PaneFit {
 public:
     bool fits(const QString &paneText) const override;

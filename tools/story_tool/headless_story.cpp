@@ -1,18 +1,6 @@
 #include "tools/story_tool/headless_story.h"
 
 namespace storytool {
-namespace {
-
-class TextHolder final : public tess::TextTarget {
-public:
-    QString text() const override { return text_; }
-    void setText(const QString &text) override { text_ = text; }
-
-private:
-    QString text_;
-};
-
-} // namespace
 
 HeadlessStory::HeadlessStory(const story::ChoiceTables &tables, const QString &root)
     : tables_(tables), files_(root), engine_(view_, loader_, storyFlags_, music_, alerts_, tables)
@@ -21,13 +9,13 @@ HeadlessStory::HeadlessStory(const story::ChoiceTables &tables, const QString &r
 
 void HeadlessStory::open(const FlagFiles &flags)
 {
-    view_.state = StoryScreenState();
+    view_.state = story::StoryScreenState();
     files_.flags = flags;
     alerts_.messages.clear();
     engine_.start();
 }
 
-void HeadlessStory::restore(const StoryScreenState &screen, const FlagFiles &flags)
+void HeadlessStory::restore(const story::StoryScreenState &screen, const FlagFiles &flags)
 {
     view_.state = screen;
     files_.flags = flags;
@@ -74,7 +62,7 @@ QByteArray HeadlessStory::pageBytes(int page)
 
 QString HeadlessStory::paneTextOf(int page)
 {
-    TextHolder pane;
+    tess::TextHolder pane;
     loader_.appendLines(loader_.readLines(story::StoryEngine::pageFile(page)), pane);
     return pane.text();
 }

@@ -2,8 +2,8 @@
 #include "shell/core/text_loader.h"
 #include "story/core/story_engine.h"
 #include "story/core/story_flags.h"
-#include "tools/story_tool/memory_story_view.h"
-#include "tools/story_tool/quiet_services.h"
+#include "story/core/memory_story_view.h"
+#include "shell/core/quiet_services.h"
 #include "tools/story_tool/story_files.h"
 #include "tools/story_tool/story_move.h"
 
@@ -17,13 +17,13 @@ public:
     HeadlessStory(const HeadlessStory &) = delete;
     HeadlessStory &operator=(const HeadlessStory &) = delete;
 
-    StoryScreenState &screen() { return view_.state; }
+    story::StoryScreenState &screen() { return view_.state; }
     FlagFiles &flags() { return files_.flags; }
     const story::ChoiceTables &tables() const { return tables_; }
 
     // Opens the story screen as the game does, with the given flags.
     void open(const FlagFiles &flags);
-    void restore(const StoryScreenState &screen, const FlagFiles &flags);
+    void restore(const story::StoryScreenState &screen, const FlagFiles &flags);
     void play(const Move &move);
 
     // The rule the move would apply now; none for the keys. A click re-reads
@@ -42,10 +42,10 @@ public:
 private:
     const story::ChoiceTables &tables_;
     StoryFiles files_;
-    QuietPump pump_;
-    QuietMusic music_;
-    KeptAlerts alerts_;
-    MemoryStoryView view_;
+    tess::QuietPump pump_;
+    tess::QuietMusic music_;
+    tess::KeptAlerts alerts_;
+    story::MemoryStoryView view_;
     tess::TextLoader loader_{files_, pump_};
     story::StoryFlags storyFlags_{files_};
     story::StoryEngine engine_;

@@ -1,18 +1,18 @@
 // story_tool: checks, maps, walks and replays the game's story for its authors.
-#include "shell/app/game.h"
+#include "shell/ui/layout_units.h"
 #include "tools/story_tool/game_pane_fit.h"
 #include "tools/story_tool/tool_commands.h"
 #include "tools/story_tool/tool_options.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 int main(int argc, char *argv[])
 {
     // The tool shows no window; of the window system it needs only the
     // game's fonts, to lay pages out as the story screen does.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    tess::applyGameLook(app);
+    QGuiApplication app(argc, argv);
+    tess::loadBundledFonts();
 
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -82,7 +82,7 @@ std::vector<Finding> rulesNeverApplied(const story::ChoiceTables &tables, const 
         }
     }
     std::vector<Finding> findings;
-    for (story::Slot slot : kAllSlots) {
+    for (story::Slot slot : story::kAllSlots) {
         for (const story::ChoiceRule &rule : tables.of(slot).rules) {
             if (!applied.contains(&rule))
                 findings.push_back({Finding::Kind::RuleNeverApplies,
@@ -105,8 +105,8 @@ std::vector<Finding> captionsWithoutRule(const story::ChoiceTables &tables, cons
     std::vector<Finding> findings;
     for (const StoryGraph &graph : graphs) {
         for (std::size_t state = 0; state < graph.states.size(); ++state) {
-            for (story::Slot slot : kAllSlots) {
-                const ChoiceSlotState &choice = graph.states[state].position.choices[std::size_t(slot)];
+            for (story::Slot slot : story::kAllSlots) {
+                const story::ChoiceSlotState &choice = graph.states[state].position.choices[std::size_t(slot)];
                 const QString name = slotName(slot) + u' ' + quoted(choice.caption);
                 if (!choice.shown || hasRuleFor(tables, slot, choice.caption) || reported.contains(name))
                     continue;

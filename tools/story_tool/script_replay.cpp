@@ -14,7 +14,7 @@ QString shownText(const std::optional<QString> &caption)
     return caption ? quoted(*caption) : QStringLiteral("hidden");
 }
 
-QString shownText(const ChoiceSlotState &choice)
+QString shownText(const story::ChoiceSlotState &choice)
 {
     return shownText(choice.shown ? std::optional(choice.caption) : std::nullopt);
 }
@@ -84,9 +84,9 @@ public:
     {
         QStringList expectedText;
         bool same = true;
-        for (story::Slot slot : kAllSlots) {
+        for (story::Slot slot : story::kAllSlots) {
             const std::optional<QString> &caption = expected.captions[std::size_t(slot)];
-            const ChoiceSlotState &choice = story_.screen().choice(slot);
+            const story::ChoiceSlotState &choice = story_.screen().choice(slot);
             expectedText << (caption ? quoted(*caption) : QStringLiteral("—"));
             same = same && (caption ? choice.shown && choice.caption == *caption : !choice.shown);
         }
@@ -98,7 +98,7 @@ public:
 
     std::optional<QString> operator()(const ExpectSlot &expected)
     {
-        const ChoiceSlotState &choice = story_.screen().choice(expected.slot);
+        const story::ChoiceSlotState &choice = story_.screen().choice(expected.slot);
         const bool same = expected.caption ? choice.shown && choice.caption == *expected.caption : !choice.shown;
         if (same)
             return std::nullopt;
@@ -143,7 +143,7 @@ private:
 
     std::optional<QString> storyScreenMissing()
     {
-        if (story_.screen().screen == Screen::Story)
+        if (story_.screen().screen == story::ShownScreen::Story)
             return std::nullopt;
         return QStringLiteral("the story screen is not shown, the game shows %1").arg(screenName(story_.screen().screen));
     }
@@ -153,8 +153,8 @@ private:
     std::optional<story::Slot> slotShowing(const QString &caption)
     {
         std::optional<story::Slot> found;
-        for (story::Slot slot : kAllSlots) {
-            const ChoiceSlotState &choice = story_.screen().choice(slot);
+        for (story::Slot slot : story::kAllSlots) {
+            const story::ChoiceSlotState &choice = story_.screen().choice(slot);
             if (!choice.shown || choice.caption != caption)
                 continue;
             if (found)
@@ -167,7 +167,7 @@ private:
     QString clickMissing(const QString &caption)
     {
         const auto choices = story_.screen().choices;
-        const auto visibleWithCaption = [&](const ChoiceSlotState &choice) { return choice.shown && choice.caption == caption; };
+        const auto visibleWithCaption = [&](const story::ChoiceSlotState &choice) { return choice.shown && choice.caption == caption; };
         if (std::count_if(choices.begin(), choices.end(), visibleWithCaption) > 1)
             return QStringLiteral("%1 stands on more than one slot; click it by its slot name").arg(quoted(caption));
         return QStringLiteral("no visible choice %1; the choices are %2").arg(quoted(caption), choicesText(choices));

@@ -16,7 +16,7 @@ CheckReport checkStory(const story::ChoiceTables &tables, const QString &root, c
     CheckReport report;
     report.root = root;
     report.pages = int(pages.size());
-    for (story::Slot slot : kAllSlots)
+    for (story::Slot slot : story::kAllSlots)
         report.rules += int(tables.of(slot).rules.size());
     for (const StoryGraph &graph : graphs)
         report.starts.push_back(summarize(graph, pages));

@@ -8,7 +8,7 @@ namespace storytool {
 // A way a click takes the player off the story screen: the screen it leaves
 // for, the page left on the pane, and the choice clicked.
 struct Ending {
-    Screen screen = Screen::GameOver;
+    story::ShownScreen screen = story::ShownScreen::GameOver;
     int page = 0;
     story::Slot slot = story::Slot::Label2;
     QString caption;

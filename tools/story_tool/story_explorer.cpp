@@ -38,7 +38,7 @@ private:
     void tryClicks(int state, bool byPlay)
     {
         const StoryPosition position = graph_.states[std::size_t(state)].position;
-        for (story::Slot slot : kAllSlots) {
+        for (story::Slot slot : story::kAllSlots) {
             if (!position.choices[std::size_t(slot)].shown)
                 continue;
             if (!position.codeBoxShown) {
@@ -62,7 +62,7 @@ private:
         edge.errors = story_.takeErrors();
         if (!edge.errors.isEmpty()) {
             edge.result = StoryEdge::Result::Fails;
-        } else if (story_.screen().screen != Screen::Story) {
+        } else if (story_.screen().screen != story::ShownScreen::Story) {
             edge.result = StoryEdge::Result::Leaves;
             edge.leftTo = story_.screen().screen;
         } else {

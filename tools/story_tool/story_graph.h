@@ -11,7 +11,7 @@ namespace storytool {
 
 struct StoryState {
     StoryPosition position;
-    StoryScreenState screen;
+    story::StoryScreenState screen;
     // Reached from the start by clicks alone: by play, not through a key.
     bool byPlay = true;
     // The edge the state was first reached by; none for the start.
@@ -31,7 +31,7 @@ struct StoryEdge {
     const story::ChoiceRule *rule = nullptr;  // the rule the click applied
     Result result = Result::Stays;
     int to = -1;  // for Moves and Stays
-    Screen leftTo = Screen::Story;
+    story::ShownScreen leftTo = story::ShownScreen::Story;
     QStringList errors;
 
     bool leadsOn() const { return result == Result::Moves || result == Result::Leaves; }

@@ -92,7 +92,7 @@ private:
     {
         if (edge.result != StoryEdge::Result::Leaves)
             return pageNode(graph.states[std::size_t(edge.to)].position.page);
-        if (edge.leftTo == Screen::Console)
+        if (edge.leftTo == story::ShownScreen::Console)
             return kConsoleNode;
         return endingName(endingOf(graph, edge), endings_).replace(u'-', u'_');
     }
@@ -100,9 +100,9 @@ private:
     // The node of a game over, written before its first edge.
     QString leavingNode(const StoryGraph &graph, const StoryEdge &edge) const
     {
-        if (edge.result != StoryEdge::Result::Leaves || edge.leftTo == Screen::Console)
+        if (edge.result != StoryEdge::Result::Leaves || edge.leftTo == story::ShownScreen::Console)
             return QString();
-        const QString label = edge.leftTo == Screen::GameOver ? QStringLiteral("Game over") : screenName(edge.leftTo);
+        const QString label = edge.leftTo == story::ShownScreen::GameOver ? QStringLiteral("Game over") : screenName(edge.leftTo);
         return QStringLiteral("  %1 [label=%2, shape=doubleoctagon];\n").arg(target(graph, edge), backslashQuoted(label));
     }
 

@@ -2,7 +2,7 @@
 
 #include "story/core/choice_tables.h"
 #include "story/core/story_engine.h"
-#include "tools/story_tool/story_screen_state.h"
+#include "story/core/story_screen_state.h"
 
 #include <QDir>
 
@@ -30,7 +30,7 @@ QList<int> pageFilesIn(const QString &root)
 QList<int> storyPages(const story::ChoiceTables &tables, const QString &root)
 {
     QList<int> pages{story::kOpening.page, story::kFinalPage};
-    for (story::Slot slot : kAllSlots) {
+    for (story::Slot slot : story::kAllSlots) {
         for (const story::ChoiceRule &rule : tables.of(slot).rules) {
             if (rule.page != story::script::samePage)
                 pages << rule.page;

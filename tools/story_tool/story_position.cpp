@@ -4,7 +4,7 @@
 
 namespace storytool {
 
-StoryPosition StoryPosition::of(const StoryScreenState &screen, const FlagFiles &flags, int page)
+StoryPosition StoryPosition::of(const story::StoryScreenState &screen, const FlagFiles &flags, int page)
 {
     return {screen.choices, screen.codeBoxShown, flags, page};
 }
@@ -12,7 +12,7 @@ StoryPosition StoryPosition::of(const StoryScreenState &screen, const FlagFiles 
 std::size_t StoryPositionHash::operator()(const StoryPosition &position) const
 {
     std::size_t seed = qHashMulti(0, position.codeBoxShown, position.page);
-    for (const ChoiceSlotState &choice : position.choices)
+    for (const story::ChoiceSlotState &choice : position.choices)
         seed = qHashMulti(seed, choice.caption, choice.shown);
     for (const std::optional<QByteArray> &file : position.flags.bytes)
         seed = qHashMulti(seed, file.has_value(), file.value_or(QByteArray()));

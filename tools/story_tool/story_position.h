@@ -1,6 +1,6 @@
 #pragma once
 #include "tools/story_tool/flag_files.h"
-#include "tools/story_tool/story_screen_state.h"
+#include "story/core/story_screen_state.h"
 
 #include <cstddef>
 
@@ -11,12 +11,12 @@ namespace storytool {
 // pane's exact text add nothing: every click types anew and re-reads the
 // flags it tests.
 struct StoryPosition {
-    std::array<ChoiceSlotState, 3> choices;
+    std::array<story::ChoiceSlotState, 3> choices;
     bool codeBoxShown = false;
     FlagFiles flags;
     int page = 0;
 
-    static StoryPosition of(const StoryScreenState &screen, const FlagFiles &flags, int page);
+    static StoryPosition of(const story::StoryScreenState &screen, const FlagFiles &flags, int page);
     bool operator==(const StoryPosition &) const = default;
 };
 

@@ -20,7 +20,7 @@ QString slotName(story::Slot slot)
 
 std::optional<story::Slot> slotNamed(QStringView name)
 {
-    for (story::Slot slot : kAllSlots) {
+    for (story::Slot slot : story::kAllSlots) {
         if (slotName(slot) == name)
             return slot;
     }
@@ -49,16 +49,16 @@ std::optional<story::Flag> flagNamed(QStringView name)
     return std::nullopt;
 }
 
-QString screenName(Screen screen)
+QString screenName(story::ShownScreen screen)
 {
     switch (screen) {
-    case Screen::Story:
+    case story::ShownScreen::Story:
         return QStringLiteral("story");
-    case Screen::None:
+    case story::ShownScreen::None:
         return QStringLiteral("no screen");
-    case Screen::GameOver:
+    case story::ShownScreen::GameOver:
         return QStringLiteral("game over");
-    case Screen::Console:
+    case story::ShownScreen::Console:
         return QStringLiteral("console");
     }
     Q_UNREACHABLE();
@@ -109,17 +109,17 @@ QString flagsText(const FlagFiles &flags)
     return parts.join(QStringLiteral(", "));
 }
 
-QString choicesText(const std::array<ChoiceSlotState, 3> &choices)
+QString choicesText(const std::array<story::ChoiceSlotState, 3> &choices)
 {
     QStringList parts;
-    for (const ChoiceSlotState &choice : choices)
+    for (const story::ChoiceSlotState &choice : choices)
         parts << (choice.shown ? quoted(choice.caption) : QStringLiteral("—"));
     return parts.join(QStringLiteral(" / "));
 }
 
 story::Slot slotOf(const story::ChoiceTables &tables, const story::ChoiceRule &rule)
 {
-    for (story::Slot slot : kAllSlots) {
+    for (story::Slot slot : story::kAllSlots) {
         const auto rules = tables.of(slot).rules;
         if (&rule >= rules.data() && &rule < rules.data() + rules.size())
             return slot;
@@ -146,7 +146,7 @@ QString ruleText(const story::ChoiceTables &tables, const story::ChoiceRule &rul
     return text + QStringLiteral(" → page %1").arg(rule.page);
 }
 
-QString moveText(const Move &move, const std::array<ChoiceSlotState, 3> &choices)
+QString moveText(const Move &move, const std::array<story::ChoiceSlotState, 3> &choices)
 {
     switch (move.kind) {
     case Move::Kind::Click: {

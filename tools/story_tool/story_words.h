@@ -2,7 +2,7 @@
 #include "story/core/choice_rule.h"
 #include "tools/story_tool/flag_files.h"
 #include "tools/story_tool/story_move.h"
-#include "tools/story_tool/story_screen_state.h"
+#include "story/core/story_screen_state.h"
 
 #include <QString>
 
@@ -15,7 +15,7 @@ QString slotName(story::Slot slot);
 std::optional<story::Slot> slotNamed(QStringView name);
 QString flagName(story::Flag flag);
 std::optional<story::Flag> flagNamed(QStringView name);
-QString screenName(Screen screen);
+QString screenName(story::ShownScreen screen);
 
 QString quoted(const QString &caption);            // «caption»
 // "text" with \ and " escaped by a backslash, as DOT and the walkthrough scripts write it.
@@ -23,13 +23,13 @@ QString backslashQuoted(const QString &text);
 QString conditionText(const story::Condition &condition);  // [bc = "1"]; empty for none
 QString flagFileText(const std::optional<QByteArray> &bytes);  // "1", empty, missing, or the bytes
 QString flagsText(const FlagFiles &flags);         // b "1", c "0", bc empty
-QString choicesText(const std::array<ChoiceSlotState, 3> &choices);  // «A» / — / «C»
+QString choicesText(const std::array<story::ChoiceSlotState, 3> &choices);  // «A» / — / «C»
 
 // The slot whose table holds the rule.
 story::Slot slotOf(const story::ChoiceTables &tables, const story::ChoiceRule &rule);
 // Label2 «Планетарий» [bc = "1"] → page 23
 QString ruleText(const story::ChoiceTables &tables, const story::ChoiceRule &rule);
 // click «Назад», type "zolv" and click «Enter parol», F8, console key
-QString moveText(const Move &move, const std::array<ChoiceSlotState, 3> &choices);
+QString moveText(const Move &move, const std::array<story::ChoiceSlotState, 3> &choices);
 
 } // namespace storytool

@@ -1,6 +1,6 @@
 #pragma once
 #include "tools/story_tool/story_move.h"
-#include "tools/story_tool/story_screen_state.h"
+#include "story/core/story_screen_state.h"
 
 #include <QByteArray>
 
@@ -57,7 +57,7 @@ struct ExpectFlag {
     std::optional<QByteArray> bytes;
 };
 struct ExpectScreen {
-    Screen screen;
+    story::ShownScreen screen;
 };
 struct ExpectCodeBox {
     bool shown;

@@ -158,12 +158,12 @@ Step readExpectation(Reader &reader)
     }
     if (reader.word(u"screen")) {
         if (reader.word(u"story"))
-            return ExpectScreen{Screen::Story};
+            return ExpectScreen{story::ShownScreen::Story};
         if (reader.word(u"console"))
-            return ExpectScreen{Screen::Console};
+            return ExpectScreen{story::ShownScreen::Console};
         reader.require(u"game", QStringLiteral("the screen is story, game over or console"));
         reader.require(u"over", QStringLiteral("the screen is story, game over or console"));
-        return ExpectScreen{Screen::GameOver};
+        return ExpectScreen{story::ShownScreen::GameOver};
     }
     if (reader.word(u"code")) {
         reader.require(u"box", QStringLiteral("expect code box shown, or hidden"));

@@ -11,10 +11,10 @@ namespace {
 
 // A caption in quotes, or the slot's name when another visible slot shows
 // the same caption.
-QString clickTarget(const std::array<ChoiceSlotState, 3> &choices, story::Slot slot)
+QString clickTarget(const std::array<story::ChoiceSlotState, 3> &choices, story::Slot slot)
 {
     const QString &caption = choices[std::size_t(slot)].caption;
-    const auto same = [&](const ChoiceSlotState &choice) { return choice.shown && choice.caption == caption; };
+    const auto same = [&](const story::ChoiceSlotState &choice) { return choice.shown && choice.caption == caption; };
     return std::count_if(choices.begin(), choices.end(), same) > 1 ? slotName(slot) : backslashQuoted(caption);
 }
 

@@ -7,9 +7,9 @@ namespace console {
 
 // `BLNC`: the research centre's console. The execute button runs the command
 // line, the red button clears the log; closing the window ends the game.
-class BlncScreen final : public tess::Screen, public ConsoleView {
+class ConsoleScreen final : public tess::Screen, public ConsoleView {
 public:
-    explicit BlncScreen(tess::Services &services);
+    explicit ConsoleScreen(tess::Services &services);
 
     bool Form_QueryUnload(tess::CloseReason reason) override;
 

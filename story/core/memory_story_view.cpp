@@ -1,23 +1,23 @@
-#include "tools/story_tool/memory_story_view.h"
+#include "story/core/memory_story_view.h"
 
-namespace storytool {
+namespace story {
 
-QString MemoryStoryView::caption(story::Slot slot) const
+QString MemoryStoryView::caption(Slot slot) const
 {
     return state.choice(slot).caption;
 }
 
-void MemoryStoryView::setCaption(story::Slot slot, const QString &caption)
+void MemoryStoryView::setCaption(Slot slot, const QString &caption)
 {
     state.choice(slot).caption = caption;
 }
 
-bool MemoryStoryView::isShown(story::Slot slot) const
+bool MemoryStoryView::isShown(Slot slot) const
 {
     return state.choice(slot).shown;
 }
 
-void MemoryStoryView::setShown(story::Slot slot, bool shown)
+void MemoryStoryView::setShown(Slot slot, bool shown)
 {
     state.choice(slot).shown = shown;
 }
@@ -27,12 +27,12 @@ tess::TextTarget &MemoryStoryView::pane()
     return pane_;
 }
 
-QString MemoryStoryView::mirror(story::Flag flag) const
+QString MemoryStoryView::mirror(Flag flag) const
 {
     return state.mirror(flag);
 }
 
-void MemoryStoryView::setMirror(story::Flag flag, const QString &value)
+void MemoryStoryView::setMirror(Flag flag, const QString &value)
 {
     state.mirror(flag) = value;
 }
@@ -54,17 +54,20 @@ void MemoryStoryView::showPasswordBox()
 
 void MemoryStoryView::hideStory()
 {
-    state.screen = Screen::None;
+    journal << QStringLiteral("hide story");
+    state.screen = ShownScreen::None;
 }
 
 void MemoryStoryView::showGameOver()
 {
-    state.screen = Screen::GameOver;
+    journal << QStringLiteral("show game over");
+    state.screen = ShownScreen::GameOver;
 }
 
 void MemoryStoryView::showConsole()
 {
-    state.screen = Screen::Console;
+    journal << QStringLiteral("show console");
+    state.screen = ShownScreen::Console;
 }
 
-} // namespace storytool
+} // namespace story

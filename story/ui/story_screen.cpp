@@ -1,4 +1,4 @@
-#include "story/ui/engine_screen.h"
+#include "story/ui/story_screen.h"
 
 #include "shell/core/text_loader.h"
 #include "shell/ui/accessibility.h"
@@ -13,10 +13,10 @@ namespace story {
 
 using tess::twipsRect;
 
-const QColor EngineScreen::kNormalColour(0, 170, 164);
-const QColor EngineScreen::kHighlightColour(5, 253, 244);
+const QColor StoryScreen::kNormalColour(0, 170, 164);
+const QColor StoryScreen::kHighlightColour(5, 253, 244);
 
-EngineScreen::EngineScreen(tess::Services &services, const ChoiceTables &tables)
+StoryScreen::StoryScreen(tess::Services &services, const ChoiceTables &tables)
     : Screen(services, tess::ScreenId::Engine, {12000, 8970}, QStringLiteral(":/pictures/engine.bmp")),
       Text1(this, twipsRect(7800, 7560, 3015, 285), 0x00404040, 0x00C0C000),
       Label13(this, twipsRect(5640, 3960, 495, 375)),
@@ -47,44 +47,44 @@ EngineScreen::EngineScreen(tess::Services &services, const ChoiceTables &tables)
     connect(&Label4, &tess::Label::mouseMoved, this, [this] { lightUp(Slot::Label4); });
 }
 
-void EngineScreen::Form_Load()
+void StoryScreen::Form_Load()
 {
     engine_.start();
 }
 
-bool EngineScreen::Form_QueryUnload(tess::CloseReason)
+bool StoryScreen::Form_QueryUnload(tess::CloseReason)
 {
     services().quit.QuitProgram(true);
     return true;
 }
 
-void EngineScreen::Label2_Click()
+void StoryScreen::Label2_Click()
 {
     engine_.click(Slot::Label2);
 }
 
-void EngineScreen::Label3_Click()
+void StoryScreen::Label3_Click()
 {
     engine_.click(Slot::Label3);
 }
 
-void EngineScreen::Label4_Click()
+void StoryScreen::Label4_Click()
 {
     engine_.click(Slot::Label4);
 }
 
-void EngineScreen::Form_MouseMove()
+void StoryScreen::Form_MouseMove()
 {
     lightUp(std::nullopt);
 }
 
-void EngineScreen::lightUp(std::optional<Slot> hovered)
+void StoryScreen::lightUp(std::optional<Slot> hovered)
 {
     for (Slot slot : {Slot::Label2, Slot::Label3, Slot::Label4})
         slotLabel(slot).setForeground(slot == hovered ? kHighlightColour : kNormalColour);
 }
 
-void EngineScreen::Form_KeyDown(QKeyEvent &event)
+void StoryScreen::Form_KeyDown(QKeyEvent &event)
 {
     if (event.key() == Qt::Key_F8)
         engine_.press(StoryKey::F8);
@@ -92,12 +92,12 @@ void EngineScreen::Form_KeyDown(QKeyEvent &event)
         engine_.press(StoryKey::ConsoleKey);
 }
 
-tess::Label &EngineScreen::slotLabel(Slot slot)
+tess::Label &StoryScreen::slotLabel(Slot slot)
 {
     return const_cast<tess::Label &>(std::as_const(*this).slotLabel(slot));
 }
 
-const tess::Label &EngineScreen::slotLabel(Slot slot) const
+const tess::Label &StoryScreen::slotLabel(Slot slot) const
 {
     switch (slot) {
     case Slot::Label2:
@@ -110,12 +110,12 @@ const tess::Label &EngineScreen::slotLabel(Slot slot) const
     Q_UNREACHABLE();
 }
 
-tess::Label &EngineScreen::mirrorLabel(Flag flag)
+tess::Label &StoryScreen::mirrorLabel(Flag flag)
 {
     return const_cast<tess::Label &>(std::as_const(*this).mirrorLabel(flag));
 }
 
-const tess::Label &EngineScreen::mirrorLabel(Flag flag) const
+const tess::Label &StoryScreen::mirrorLabel(Flag flag) const
 {
     switch (flag) {
     case Flag::b:
@@ -128,67 +128,67 @@ const tess::Label &EngineScreen::mirrorLabel(Flag flag) const
     Q_UNREACHABLE();
 }
 
-QString EngineScreen::caption(Slot slot) const
+QString StoryScreen::caption(Slot slot) const
 {
     return slotLabel(slot).text();
 }
 
-void EngineScreen::setCaption(Slot slot, const QString &caption)
+void StoryScreen::setCaption(Slot slot, const QString &caption)
 {
     slotLabel(slot).setText(caption);
 }
 
-bool EngineScreen::isShown(Slot slot) const
+bool StoryScreen::isShown(Slot slot) const
 {
     return !slotLabel(slot).isHidden();
 }
 
-void EngineScreen::setShown(Slot slot, bool shown)
+void StoryScreen::setShown(Slot slot, bool shown)
 {
     slotLabel(slot).setVisible(shown);
 }
 
-tess::TextTarget &EngineScreen::pane()
+tess::TextTarget &StoryScreen::pane()
 {
     return Label1;
 }
 
-QString EngineScreen::mirror(Flag flag) const
+QString StoryScreen::mirror(Flag flag) const
 {
     return mirrorLabel(flag).text();
 }
 
-void EngineScreen::setMirror(Flag flag, const QString &value)
+void StoryScreen::setMirror(Flag flag, const QString &value)
 {
     mirrorLabel(flag).setText(value);
 }
 
-QString EngineScreen::password() const
+QString StoryScreen::password() const
 {
     return Text1.text();
 }
 
-bool EngineScreen::isPasswordBoxShown() const
+bool StoryScreen::isPasswordBoxShown() const
 {
     return !Text1.isHidden();
 }
 
-void EngineScreen::showPasswordBox()
+void StoryScreen::showPasswordBox()
 {
     Text1.show();
 }
 
-void EngineScreen::hideStory()
+void StoryScreen::hideStory()
 {
     services().screens.Hide(tess::ScreenId::Engine);
 }
 
-void EngineScreen::showGameOver()
+void StoryScreen::showGameOver()
 {
     services().screens.Show(tess::ScreenId::GameOver);
 }
 
-void EngineScreen::showConsole()
+void StoryScreen::showConsole()
 {
     services().screens.Show(tess::ScreenId::BLNC);
 }

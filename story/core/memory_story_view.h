@@ -1,9 +1,11 @@
 #pragma once
 #include "shell/core/text_target.h"
 #include "story/core/story_view.h"
-#include "tools/story_tool/story_screen_state.h"
+#include "story/core/story_screen_state.h"
 
-namespace storytool {
+#include <QStringList>
+
+namespace story {
 
 // The story screen without a window: the engine plays against `state`.
 class MemoryStoryView final : public story::StoryView {
@@ -13,14 +15,17 @@ public:
     MemoryStoryView &operator=(const MemoryStoryView &) = delete;
 
     StoryScreenState state;
+    // The ways off the screen taken, in order: "hide story", "show game over",
+    // "show console". A caller may add its own entries to order them against.
+    QStringList journal;
 
-    QString caption(story::Slot slot) const override;
-    void setCaption(story::Slot slot, const QString &caption) override;
-    bool isShown(story::Slot slot) const override;
-    void setShown(story::Slot slot, bool shown) override;
+    QString caption(Slot slot) const override;
+    void setCaption(Slot slot, const QString &caption) override;
+    bool isShown(Slot slot) const override;
+    void setShown(Slot slot, bool shown) override;
     tess::TextTarget &pane() override;
-    QString mirror(story::Flag flag) const override;
-    void setMirror(story::Flag flag, const QString &value) override;
+    QString mirror(Flag flag) const override;
+    void setMirror(Flag flag, const QString &value) override;
     QString password() const override;
     bool isPasswordBoxShown() const override;
     void showPasswordBox() override;
@@ -41,4 +46,4 @@ private:
     Pane pane_{state};
 };
 
-} // namespace storytool
+} // namespace story

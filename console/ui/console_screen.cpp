@@ -1,4 +1,4 @@
-#include "console/ui/blnc_screen.h"
+#include "console/ui/console_screen.h"
 
 #include "shell/ui/quit_procedure.h"
 
@@ -6,7 +6,7 @@ namespace console {
 
 using tess::twipsRect;
 
-BlncScreen::BlncScreen(tess::Services &services)
+ConsoleScreen::ConsoleScreen(tess::Services &services)
     : Screen(services, tess::ScreenId::BLNC, {11955, 8865}, QStringLiteral(":/pictures/console.gif"),
              QStringLiteral("Миры \"Tessaranium\": консоль управления AI Zuvodu LNC")),
       Text(this, twipsRect(480, 6720, 4575, 345), 0x00404040, 0x00808000),
@@ -39,38 +39,38 @@ BlncScreen::BlncScreen(tess::Services &services)
     connect(&Label1, &tess::Label::clicked, this, [this] { handle([this] { Label1_Click(); }); });
 }
 
-bool BlncScreen::Form_QueryUnload(tess::CloseReason)
+bool ConsoleScreen::Form_QueryUnload(tess::CloseReason)
 {
     services().quit.QuitProgram(true);
     return true;
 }
 
-void BlncScreen::Label3_Click()
+void ConsoleScreen::Label3_Click()
 {
     engine_.execute(Text.text());
 }
 
-void BlncScreen::Label1_Click()
+void ConsoleScreen::Label1_Click()
 {
     engine_.clear();
 }
 
-QString BlncScreen::log() const
+QString ConsoleScreen::log() const
 {
     return Con.text();
 }
 
-void BlncScreen::setLog(const QString &log)
+void ConsoleScreen::setLog(const QString &log)
 {
     Con.setText(log);
 }
 
-void BlncScreen::setComment(const QString &comment)
+void ConsoleScreen::setComment(const QString &comment)
 {
     Texcon.setText(comment);
 }
 
-void BlncScreen::setPhotoShown(Photo photo, bool shown)
+void ConsoleScreen::setPhotoShown(Photo photo, bool shown)
 {
     switch (photo) {
     case Photo::None:
@@ -90,7 +90,7 @@ void BlncScreen::setPhotoShown(Photo photo, bool shown)
     }
 }
 
-void BlncScreen::showEvent(QShowEvent *event)
+void ConsoleScreen::showEvent(QShowEvent *event)
 {
     Screen::showEvent(event);
     // The command line is the only thing to type into.

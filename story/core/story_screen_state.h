@@ -6,13 +6,13 @@
 #include <array>
 #include <cstddef>
 
-namespace storytool {
+namespace story {
 
-inline constexpr std::array kAllSlots{story::Slot::Label2, story::Slot::Label3, story::Slot::Label4};
+inline constexpr std::array kAllSlots{Slot::Label2, Slot::Label3, Slot::Label4};
 
 // Which screen the game shows. `None` is the moment between hiding the story
 // screen and showing the next one.
-enum class Screen { Story, None, GameOver, Console };
+enum class ShownScreen { Story, None, GameOver, Console };
 
 struct ChoiceSlotState {
     QString caption;
@@ -29,12 +29,12 @@ struct StoryScreenState {
     std::array<QString, 3> mirrors;  // of flags b, c, bc
     QString codeBoxText;
     bool codeBoxShown = false;
-    Screen screen = Screen::Story;
+    ShownScreen screen = ShownScreen::Story;
 
-    ChoiceSlotState &choice(story::Slot slot) { return choices[std::size_t(slot)]; }
-    const ChoiceSlotState &choice(story::Slot slot) const { return choices[std::size_t(slot)]; }
-    QString &mirror(story::Flag flag) { return mirrors[std::size_t(flag)]; }
-    const QString &mirror(story::Flag flag) const { return mirrors[std::size_t(flag)]; }
+    ChoiceSlotState &choice(Slot slot) { return choices[std::size_t(slot)]; }
+    const ChoiceSlotState &choice(Slot slot) const { return choices[std::size_t(slot)]; }
+    QString &mirror(Flag flag) { return mirrors[std::size_t(flag)]; }
+    const QString &mirror(Flag flag) const { return mirrors[std::size_t(flag)]; }
 };
 
-} // namespace storytool
+} // namespace story

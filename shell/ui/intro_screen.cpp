@@ -1,4 +1,4 @@
-#include "shell/ui/into_engine_screen.h"
+#include "shell/ui/intro_screen.h"
 
 #include "shell/core/music.h"
 #include "shell/core/text_loader.h"
@@ -7,7 +7,7 @@
 
 namespace tess {
 
-IntoEngineScreen::IntoEngineScreen(Services &services)
+IntroScreen::IntroScreen(Services &services)
     : Screen(services, ScreenId::IntoEngine, {11970, 8940}, QStringLiteral(":/pictures/intro.gif")),
       Label1(this, twipsRect(2520, 960, 6855, 5895), Qt::AlignHCenter),
       Label2(this, twipsRect(4560, 7560, 2775, 615), Qt::AlignHCenter)
@@ -19,19 +19,19 @@ IntoEngineScreen::IntoEngineScreen(Services &services)
     connect(&Label2, &Label::clicked, this, [this] { handle([this] { Label2_Click(); }); });
 }
 
-void IntoEngineScreen::Form_Load()
+void IntroScreen::Form_Load()
 {
     services().music.send(QStringLiteral("play sound\\intoeng.mp3"));
     services().loader.AppendTextFile(QStringLiteral("text\\into.tf"), Label1);
 }
 
-bool IntoEngineScreen::Form_QueryUnload(CloseReason)
+bool IntroScreen::Form_QueryUnload(CloseReason)
 {
     services().quit.QuitProgram(false);
     return true;
 }
 
-void IntoEngineScreen::Label2_Click()
+void IntroScreen::Label2_Click()
 {
     Screens &screens = services().screens;
     try {

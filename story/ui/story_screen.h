@@ -12,9 +12,9 @@ namespace story {
 
 // `Engine`: the story screen. The pane shows the page, the three slots below
 // it the choices; clicks, hovering and two keys are forwarded to the story.
-class EngineScreen final : public tess::Screen, public StoryView {
+class StoryScreen final : public tess::Screen, public StoryView {
 public:
-    explicit EngineScreen(tess::Services &services, const ChoiceTables &tables = gameTables());
+    explicit StoryScreen(tess::Services &services, const ChoiceTables &tables = gameTables());
 
     void Form_Load() override;
     bool Form_QueryUnload(tess::CloseReason reason) override;

@@ -6,9 +6,9 @@ namespace tess {
 
 // `IntoEngine`: the story's introduction and the button that starts it. Once
 // left it stays hidden, never unloaded: closing it ends the game.
-class IntoEngineScreen final : public Screen {
+class IntroScreen final : public Screen {
 public:
-    explicit IntoEngineScreen(Services &services);
+    explicit IntroScreen(Services &services);
 
     void Form_Load() override;
     bool Form_QueryUnload(CloseReason reason) override;
