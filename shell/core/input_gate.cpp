@@ -9,6 +9,9 @@
 namespace tess {
 namespace {
 
+// Time between two turns of the window system during a load: half a frame.
+constexpr qint64 kTurnNs = 8'000'000;
+
 const QEvent::Type kReplayEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 bool isPlayerInput(QEvent::Type type)
@@ -37,7 +40,8 @@ InputGate::~InputGate() = default;
 
 void InputGate::holdInput()
 {
-    ++holds_;
+    if (holds_++ == 0)
+        sinceTurn_.start();
 }
 
 void InputGate::releaseInput()
@@ -46,9 +50,15 @@ void InputGate::releaseInput()
         postReplay();
 }
 
+bool InputGate::turnIsDue()
+{
+    return !sinceTurn_.isValid() || sinceTurn_.nsecsElapsed() >= kTurnNs;
+}
+
 void InputGate::processPendingEvents()
 {
     QCoreApplication::processEvents();
+    sinceTurn_.start();
 }
 
 void InputGate::deliver(std::function<void()> action)

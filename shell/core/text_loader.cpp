@@ -37,10 +37,21 @@ QStringList TextLoader::readLines(const QString &gamePath)
 void TextLoader::appendLines(const QStringList &lines, TextTarget &target)
 {
     const HeldInput held(pump_);
+    // Lines wait here until the window system's turn comes, then reach the
+    // target together: appending and repainting once per line made a page of
+    // many short lines cost the square of its length.
+    QString unsent;
     for (const QString &line : lines) {
-        target.appendText(line + QStringLiteral("\r\n"));
-        pump_.processPendingEvents();
+        unsent += line;
+        unsent += QLatin1String("\r\n");
+        if (pump_.turnIsDue()) {
+            target.appendText(unsent);
+            unsent.clear();
+            pump_.processPendingEvents();
+        }
     }
+    if (!unsent.isEmpty())
+        target.appendText(unsent);
 }
 
 } // namespace tess

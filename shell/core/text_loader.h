@@ -13,7 +13,7 @@ public:
     TextLoader(Files &files, EventPump &pump);
 
     // Appends each line of the file, followed by CR LF, to the target's text,
-    // letting pending events run after every line. The whole file is read
+    // letting pending events run between lines whenever their turn is due. The whole file is read
     // first, so a file that cannot be read leaves the target untouched
     // (FileError is thrown).
     void AppendTextFile(const QString &gamePath, TextTarget &target);
