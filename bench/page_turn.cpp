@@ -8,6 +8,7 @@
 #include "story_walk.h"
 
 #include "shell/app/game.h"
+#include "shell/core/text_lines.h"
 #include "story/core/story_engine.h"
 #include "story/ui/engine_screen.h"
 
@@ -51,7 +52,7 @@ tess::Label &slotLabel(story::EngineScreen &screen, story::Slot slot)
 QString paneTextOf(bench::BenchGame &game, int page)
 {
     QString text;
-    for (const QString &line : game.loader.readLines(story::StoryEngine::pageFile(page)))
+    for (const QString &line : tess::splitTextLines(game.loader.readText(story::StoryEngine::pageFile(page))))
         text += line + QStringLiteral("\r\n");
     return text;
 }

@@ -39,6 +39,7 @@ private:
 
     int holds_ = 0;
     QElapsedTimer sinceTurn_;
+    int linesSinceLook_ = 0;
     bool replayPosted_ = false;
     std::deque<std::function<void()>> queued_;
 };

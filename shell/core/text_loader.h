@@ -1,5 +1,5 @@
 #pragma once
-#include <QStringList>
+#include <QString>
 
 namespace tess {
 
@@ -19,9 +19,10 @@ public:
     void AppendTextFile(const QString &gamePath, TextTarget &target);
 
     // The two halves of AppendTextFile, for callers that must read everything
-    // they need before changing anything.
-    QStringList readLines(const QString &gamePath);
-    void appendLines(const QStringList &lines, TextTarget &target);
+    // they need before changing anything: the file's decoded text, and its
+    // lines appended to the target.
+    QString readText(const QString &gamePath);
+    void appendLines(QStringView text, TextTarget &target);
 
 private:
     Files &files_;

@@ -166,7 +166,8 @@ stop_with() {
 # Needs paint_watch set (tools/paint_watch). Sets watched ("changed" or
 # "unchanged"), first_ms and last_ms: from the click to the first and to the
 # last frame that changed a pixel of the window, once it has stayed the same
-# for QUIET_MS (500 by default).
+# for QUIET_MS (500 by default). A page turn draws the page, then the rule's
+# choices: QUIET_MS must be longer than the longest gap between the two.
 click_and_watch() {  # click_and_watch WINDOW X Y [QUIET_MS]
   local line
   line=$("$paint_watch" "$1" "$2" "$3" "${4:-500}" 30000)
