@@ -64,6 +64,7 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target benchmarks
 	$(BENCH_BUILD)/bench/bench_startup
 	$(BENCH_BUILD)/bench/bench_page_turn
+	$(BENCH_BUILD)/bench/bench_page_paint
 	$(BENCH_BUILD)/bench/bench_console
 	$(BENCH_BUILD)/bench/bench_idle
 

@@ -2,9 +2,11 @@
 
 #include <xcb/xtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 #include <utility>
 
 namespace paint_watch {
@@ -34,6 +36,41 @@ Screen::Screen(const char *display)
 Screen::~Screen()
 {
     xcb_disconnect(connection_);
+}
+
+xcb_window_t Screen::windowOfWidth(int width, const std::vector<xcb_window_t> &known)
+{
+    Reply<xcb_query_tree_reply_t> tree{xcb_query_tree_reply(connection_, xcb_query_tree(connection_, root_), nullptr),
+                                       &std::free};
+    if (!tree)
+        return 0;
+    const xcb_window_t *children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const xcb_window_t window = children[i];
+        if (std::find(known.begin(), known.end(), window) != known.end())
+            continue;
+        Reply<xcb_get_window_attributes_reply_t> attributes{
+            xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr),
+            &std::free};
+        Reply<xcb_get_geometry_reply_t> geometry{
+            xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr), &std::free};
+        if (attributes && geometry && attributes->map_state == XCB_MAP_STATE_VIEWABLE
+            && !attributes->override_redirect && geometry->width == width)
+            return window;
+    }
+    return 0;
+}
+
+xcb_window_t Screen::waitForWindowOfWidth(int width, const std::vector<xcb_window_t> &known, double timeoutMs)
+{
+    const double deadline = monotonicMs() + timeoutMs;
+    for (;;) {
+        if (const xcb_window_t window = windowOfWidth(width, known))
+            return window;
+        if (monotonicMs() > deadline)
+            return 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 std::vector<std::uint8_t> Screen::pixels(xcb_window_t window)
@@ -102,10 +139,15 @@ Watch Screen::watchChanges(xcb_window_t window, std::vector<std::uint8_t> shown,
     }
 }
 
+void Screen::watchUntilQuiet(xcb_window_t window, double quietMs, double timeoutMs)
+{
+    watchChanges(window, pixels(window), monotonicMs(), quietMs, timeoutMs);
+}
+
 Watch Screen::clickAndWatch(xcb_window_t window, int x, int y, double quietMs, double timeoutMs)
 {
     movePointer(window, x, y);
-    watchChanges(window, pixels(window), monotonicMs(), quietMs, timeoutMs);
+    watchUntilQuiet(window, quietMs, timeoutMs);
     // The pixels before the click are read first, so the click's own
     // changes are all counted from the moment it is sent.
     std::vector<std::uint8_t> before = pixels(window);

@@ -30,6 +30,11 @@ public:
 
     bool ok() const { return ok_; }
 
+    // A viewable top-level window of that width that is not one of `known`;
+    // 0 if there is none (yet).
+    xcb_window_t windowOfWidth(int width, const std::vector<xcb_window_t> &known = {});
+    // The same, waited for up to `timeoutMs`.
+    xcb_window_t waitForWindowOfWidth(int width, const std::vector<xcb_window_t> &known, double timeoutMs);
     // The window's pixels as they are on the server now; empty when the
     // window is gone or not viewable.
     std::vector<std::uint8_t> pixels(xcb_window_t window);
@@ -37,6 +42,8 @@ public:
     void movePointer(xcb_window_t window, int x, int y);
     // Presses and releases the left button where the pointer is.
     void clickLeft();
+    // Reads the window until it has stayed the same for `quietMs`.
+    void watchUntilQuiet(xcb_window_t window, double quietMs, double timeoutMs);
     // Moves the pointer there and lets the window settle (hover colours),
     // then clicks and watches what the click changes.
     Watch clickAndWatch(xcb_window_t window, int x, int y, double quietMs, double timeoutMs);
