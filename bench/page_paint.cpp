@@ -150,13 +150,13 @@ int main(int argc, char *argv[])
                 "%d clicks that changed nothing\n",
                 display.name().c_str(), kQuietMs, walk.size(), rounds, lastMs.size(), pages.size(), unchanged);
     bench::printHeader("event", "ms");
-    const bench::Summary game = bench::summarize(lastMs);
+    const bench::Summary turn = bench::summarize(lastMs);
     const bench::Summary bare = bench::summarize(floorMs);
-    bench::printRow("click to the page's last pixel", game);
+    bench::printRow("click to the page's last pixel", turn);
     bench::printRow("click to its first pixel", bench::summarize(firstMs));
     bench::printRow("  clicks that also write a flag", bench::summarize(flagMs));
     bench::printRow("floor: bare label, last pixel", bare);
-    std::printf("game/floor: median %.2f, p99 %.2f; target: p99 <= 16 ms -> %s\n", game.median / bare.median,
-                game.p99 / bare.p99, game.p99 <= 16 ? "met" : "MISSED");
+    std::printf("game/floor: median %.2f, p99 %.2f; target: p99 <= 16 ms -> %s\n", turn.median / bare.median,
+                turn.p99 / bare.p99, turn.p99 <= 16 ? "met" : "MISSED");
     return 0;
 }

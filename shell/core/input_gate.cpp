@@ -32,7 +32,7 @@ bool isPlayerInput(QEvent::Type type)
 
 } // namespace
 
-InputGate::InputGate()
+InputGate::InputGate() : turnNs_(kTurnNs)
 {
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -41,8 +41,10 @@ InputGate::~InputGate() = default;
 
 void InputGate::holdInput()
 {
-    if (holds_++ == 0)
+    if (holds_++ == 0) {
         sinceTurn_.start();
+        linesSinceLook_ = 0;
+    }
 }
 
 void InputGate::releaseInput()
@@ -57,7 +59,7 @@ bool InputGate::turnIsDue()
     if (++linesSinceLook_ < kLinesPerLook)
         return false;
     linesSinceLook_ = 0;
-    return !sinceTurn_.isValid() || sinceTurn_.nsecsElapsed() >= kTurnNs;
+    return !sinceTurn_.isValid() || sinceTurn_.nsecsElapsed() >= turnNs_;
 }
 
 void InputGate::processPendingEvents()

@@ -26,6 +26,10 @@ public:
     bool turnIsDue() override;
     void processPendingEvents() override;
 
+    // How long a load goes on between two turns of the window system
+    // (8 ms unless set); the clock is looked at every 16 lines.
+    void setTurnInterval(qint64 nanoseconds) { turnNs_ = nanoseconds; }
+
     // Runs the action now, or after the hold ends.
     void deliver(std::function<void()> action);
 
@@ -39,6 +43,7 @@ private:
 
     int holds_ = 0;
     QElapsedTimer sinceTurn_;
+    qint64 turnNs_;
     int linesSinceLook_ = 0;
     bool replayPosted_ = false;
     std::deque<std::function<void()>> queued_;
