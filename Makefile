@@ -1,22 +1,29 @@
-# `make play` builds and starts the game; `make test` builds and runs every
-# test. Both install the Debian packages they need first.
+# `make play` builds the game alone (no tests, tools or benchmarks) and starts
+# it; `make test` builds everything and runs every test. Both install the
+# Debian packages they need first.
 
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: play test build deps sanitize-test ci clean
+.PHONY: play game test build configure deps sanitize-test ci clean
 
-play: build
+play: game
 	cd $(BUILD)/game && ./tessaranium
+
+# Only the game and its folder: no tests, tools or benchmarks to wait for.
+game: configure
+	cmake --build $(BUILD) -j $(JOBS) --target tessaranium
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize-test: deps
@@ -67,6 +74,7 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target benchmarks
 	$(BENCH_BUILD)/bench/bench_startup
 	$(BENCH_BUILD)/bench/bench_page_turn
+	$(BENCH_BUILD)/bench/bench_page_paint
 	$(BENCH_BUILD)/bench/bench_console
 	$(BENCH_BUILD)/bench/bench_idle
 

@@ -1,11 +1,45 @@
-// The floor for the start-up benchmark: the least a Qt Widgets program does
-// to put an 800×600 window on the screen.
+// The floors for the benchmarks: the least a Qt Widgets program does to put
+// an 800×600 window on the screen; with the argument "label", a window the
+// size of the story pane whose one label changes its text on every click.
 #include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QWidget>
+
+#include <cstring>
+
+namespace {
+
+class ClickedLabel final : public QLabel {
+public:
+    ClickedLabel()
+    {
+        setWordWrap(true);
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setText(QString::fromUtf8(kTexts[0]));
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *) override { setText(QString::fromUtf8(kTexts[++shown_ % 2])); }
+
+private:
+    static constexpr const char *kTexts[2] = {
+        "Вы стоите у входа в виртуальный ресторан. Музыка, свет, запах кофе.\n\nЗа столиком у окна сидит девушка.",
+        "Дверь за вами закрывается. В зале никого, только экран над стойкой.\n\nНа экране мигает одно слово."};
+    int shown_ = 0;
+};
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "label") == 0) {
+        ClickedLabel label;
+        label.setGeometry(900, 0, 329, 465);
+        label.show();
+        return app.exec();
+    }
     QWidget window;
     window.resize(800, 600);
     window.show();

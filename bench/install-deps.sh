@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The few Debian packages the benchmarks need beyond the game's own: a sound
 # server with its command-line client (music that really plays), a session
-# bus, a virtual X server and the X client library the start-up watcher uses.
+# bus, a virtual X server, the X client libraries the start-up and page-paint
+# watchers use (XTest clicks), and xdotool to type into the code box.
 # Installs only what is missing; sudo only when not running as root.
 set -euo pipefail
 
-packages=(pulseaudio pulseaudio-utils dbus xvfb libxcb1-dev)
+packages=(pulseaudio pulseaudio-utils dbus xvfb libxcb1-dev libxcb-xtest0-dev xdotool)
 missing=()
 for package in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

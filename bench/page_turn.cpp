@@ -9,6 +9,7 @@
 
 #include "shell/app/game.h"
 #include "story/core/choice_tables.h"
+#include "shell/core/text_lines.h"
 #include "story/core/story_engine.h"
 #include "story/ui/story_screen.h"
 
@@ -52,7 +53,7 @@ tess::Label &slotLabel(story::StoryScreen &screen, story::Slot slot)
 QString paneTextOf(bench::BenchGame &game, int page)
 {
     QString text;
-    for (const QString &line : game.loader.readLines(story::StoryEngine::pageFile(page)))
+    for (const QString &line : tess::splitTextLines(game.loader.readText(story::StoryEngine::pageFile(page))))
         text += line + QStringLiteral("\r\n");
     return text;
 }

@@ -13,6 +13,8 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # tests and screenshots: a virtual X server and a hand on its mouse
   xvfb xauth xdotool x11-utils imagemagick
+  # clicks through XTest and reads the pixels back (tools/paint_watch)
+  libxcb1-dev libxcb-xtest0-dev
   # the screen reader test: a private D-Bus session, the accessibility bus
   # and Python's AT-SPI client
   dbus at-spi2-core python3-pyatspi

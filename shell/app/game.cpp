@@ -3,6 +3,7 @@
 #include "shell/app/game_wiring.h"
 #include "shell/core/disk_files.h"
 #include "shell/ui/accessibility.h"
+#include "shell/ui/after_first_frame.h"
 #include "shell/ui/desktop_services.h"
 #include "shell/ui/game_cursor.h"
 #include "shell/ui/qt_music.h"
@@ -15,20 +16,38 @@
 
 namespace tess {
 
-void applyGameLook(QApplication &app)
+namespace {
+
+// What the splash needs for its first frame: it shows a picture on white.
+void applySplashLook(QApplication &app)
 {
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setPalette(gamePalette());
+}
+
+// The rest of the look, which the splash does not show: registering the
+// fonts reads the whole font database, and the first text comes with the
+// menu, six seconds later.
+void finishGameLook(QApplication &app)
+{
     loadBundledFonts();
     app.setFont(defaultLayoutFont());
     app.setWindowIcon(QIcon(QStringLiteral(":/pictures/tessaranium.ico")));
     installAccessibility();
 }
 
+} // namespace
+
+void applyGameLook(QApplication &app)
+{
+    applySplashLook(app);
+    finishGameLook(app);
+}
+
 int runGame(QApplication &app)
 {
     app.setQuitOnLastWindowClosed(false);
-    applyGameLook(app);
+    applySplashLook(app);
 
     DiskFiles files;
     QtMusic music;
@@ -51,9 +70,11 @@ int runGame(QApplication &app)
     try {
         screens.Show(ScreenId::Main);
     } catch (const FileError &error) {
+        finishGameLook(app);
         alerts.showError(error.message());
         return 1;
     }
+    afterWindowsAreDrawn(&screens, [&app] { finishGameLook(app); });
     return app.exec();
 }
 

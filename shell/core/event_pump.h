@@ -10,6 +10,11 @@ public:
     virtual ~EventPump() = default;
     virtual void holdInput() = 0;
     virtual void releaseInput() = 0;
+    // Whether the window system is due its turn after the line just read.
+    // Between two turns nothing but the loader runs, so the lines read since
+    // the last turn may reach their target together: the same text, shown
+    // with one paint instead of one per line.
+    virtual bool turnIsDue() { return true; }
     virtual void processPendingEvents() = 0;
 };
 

@@ -9,6 +9,10 @@
 namespace tess {
 namespace {
 
+// Time between two turns of the window system during a load: half a frame.
+constexpr qint64 kTurnNs = 8'000'000;
+constexpr int kLinesPerLook = 16;
+
 const QEvent::Type kReplayEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 bool isPlayerInput(QEvent::Type type)
@@ -28,7 +32,7 @@ bool isPlayerInput(QEvent::Type type)
 
 } // namespace
 
-InputGate::InputGate()
+InputGate::InputGate() : turnNs_(kTurnNs)
 {
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -37,7 +41,10 @@ InputGate::~InputGate() = default;
 
 void InputGate::holdInput()
 {
-    ++holds_;
+    if (holds_++ == 0) {
+        sinceTurn_.start();
+        linesSinceLook_ = 0;
+    }
 }
 
 void InputGate::releaseInput()
@@ -46,9 +53,19 @@ void InputGate::releaseInput()
         postReplay();
 }
 
+bool InputGate::turnIsDue()
+{
+    // Reading the clock costs more than a short line: look every few lines.
+    if (++linesSinceLook_ < kLinesPerLook)
+        return false;
+    linesSinceLook_ = 0;
+    return !sinceTurn_.isValid() || sinceTurn_.nsecsElapsed() >= turnNs_;
+}
+
 void InputGate::processPendingEvents()
 {
     QCoreApplication::processEvents();
+    sinceTurn_.start();
 }
 
 void InputGate::deliver(std::function<void()> action)

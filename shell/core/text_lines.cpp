@@ -2,20 +2,26 @@
 
 namespace tess {
 
+bool TextLineReader::next(QStringView &line)
+{
+    if (start_ >= text_.size())
+        return false;
+    qsizetype end = text_.indexOf(u'\r', start_);
+    if (end < 0)
+        end = text_.size();
+    line = text_.sliced(start_, end - start_);
+    start_ = end + 1;
+    if (start_ < text_.size() && text_[start_] == u'\n')
+        ++start_;
+    return true;
+}
+
 QStringList splitTextLines(QStringView text)
 {
     QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\r')
-            continue;
-        lines.append(text.mid(start, i - start).toString());
-        if (i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.append(text.mid(start).toString());
+    TextLineReader reader(text);
+    for (QStringView line; reader.next(line);)
+        lines.append(line.toString());
     return lines;
 }
 

@@ -26,21 +26,34 @@ TextLoader::TextLoader(Files &files, EventPump &pump) : files_(files), pump_(pum
 
 void TextLoader::AppendTextFile(const QString &gamePath, TextTarget &target)
 {
-    appendLines(readLines(gamePath), target);
+    appendLines(readText(gamePath), target);
 }
 
-QStringList TextLoader::readLines(const QString &gamePath)
+QString TextLoader::readText(const QString &gamePath)
 {
-    return splitTextLines(decodeCp1251(files_.readAll(gamePath)));
+    return decodeCp1251(files_.readAll(gamePath));
 }
 
-void TextLoader::appendLines(const QStringList &lines, TextTarget &target)
+void TextLoader::appendLines(QStringView text, TextTarget &target)
 {
     const HeldInput held(pump_);
-    for (const QString &line : lines) {
-        target.appendText(line + QStringLiteral("\r\n"));
-        pump_.processPendingEvents();
+    // Lines wait here until the window system's turn comes, then reach the
+    // target together: appending and repainting once per line made a page of
+    // many short lines cost the square of its length.
+    QString unsent;
+    unsent.reserve(text.size() + 2);
+    TextLineReader lines(text);
+    for (QStringView line; lines.next(line);) {
+        unsent += line;
+        unsent += QStringView(u"\r\n");
+        if (pump_.turnIsDue()) {
+            target.appendText(unsent);
+            unsent.clear();
+            pump_.processPendingEvents();
+        }
     }
+    if (!unsent.isEmpty())
+        target.appendText(unsent);
 }
 
 } // namespace tess

@@ -1,5 +1,5 @@
 #pragma once
-#include <QStringList>
+#include <QString>
 
 namespace tess {
 
@@ -13,15 +13,16 @@ public:
     TextLoader(Files &files, EventPump &pump);
 
     // Appends each line of the file, followed by CR LF, to the target's text,
-    // letting pending events run after every line. The whole file is read
+    // letting pending events run between lines whenever their turn is due. The whole file is read
     // first, so a file that cannot be read leaves the target untouched
     // (FileError is thrown).
     void AppendTextFile(const QString &gamePath, TextTarget &target);
 
     // The two halves of AppendTextFile, for callers that must read everything
-    // they need before changing anything.
-    QStringList readLines(const QString &gamePath);
-    void appendLines(const QStringList &lines, TextTarget &target);
+    // they need before changing anything: the file's decoded text, and its
+    // lines appended to the target.
+    QString readText(const QString &gamePath);
+    void appendLines(QStringView text, TextTarget &target);
 
 private:
     Files &files_;

@@ -1,7 +1,5 @@
 #include "shell/ui/caption_layout.h"
 
-#include "shell/core/text_lines.h"
-
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
@@ -22,18 +20,20 @@ bool CaptionLayout::isFor(const QFont &font, int width, Qt::Alignment alignment)
 
 // Hands the caption to `perParagraph` paragraph by paragraph, each with the
 // height its first line starts at, and stops once `limit` pixels are filled:
-// a label never lays out what it would cut off anyway. `perParagraph` returns
-// the height below the paragraph.
+// a label never looks at what it would cut off anyway, so a caption of
+// megabytes costs no more to paint than one that fills the label. Each CR LF,
+// lone CR and lone LF ends a paragraph. `perParagraph` returns the height
+// below the paragraph.
 template <typename PerParagraph>
 int CaptionLayout::layOut(const QString &caption, int limit, PerParagraph perParagraph) const
 {
-    const QString shown = normalizeLineBreaks(caption);
+    const qsizetype size = caption.size();
     int y = 0;
     std::size_t index = 0;
-    for (qsizetype start = 0; start <= shown.size() && y < limit; ++index) {
-        qsizetype end = shown.indexOf(u'\n', start);
-        if (end < 0)
-            end = shown.size();
+    for (qsizetype start = 0; start <= size && y < limit; ++index) {
+        qsizetype end = start;
+        while (end < size && caption[end] != u'\r' && caption[end] != u'\n')
+            ++end;
         // A paragraph is laid out only as far as the lines left could show:
         // shaping a megabyte-long line only to cut it off stalls the game.
         // Each line holds at most `width_` characters of a pixel or more;
@@ -41,8 +41,8 @@ int CaptionLayout::layOut(const QString &caption, int limit, PerParagraph perPar
         qsizetype length = end - start;
         if (limit != INT_MAX)
             length = qMin(length, qsizetype((limit - y) / lineHeight_ + 1) * qMax(width_, 1) * 4);
-        y = perParagraph(index, shown.mid(start, length), y);
-        start = end + 1;
+        y = perParagraph(index, caption.mid(start, length), y);
+        start = end + (end + 1 < size && caption[end] == u'\r' && caption[end + 1] == u'\n' ? 2 : 1);
     }
     return y;
 }

@@ -2,16 +2,12 @@
 
 #include "shell/core/data_path.h"
 #include "shell/ui/audio_sink.h"
+#include "shell/ui/after_first_frame.h"
 
 #include <QAudioOutput>
-#include <QGuiApplication>
 #include <QFileInfo>
 #include <QMediaPlayer>
-#include <QTimer>
 #include <QUrl>
-#include <QWindow>
-
-#include <algorithm>
 
 #include <cstdio>
 #include <utility>
@@ -22,23 +18,6 @@ struct QtMusic::Device {
     QAudioOutput output;
     QMediaPlayer player;
 };
-
-namespace {
-
-// A window shown but not yet drawn: its first expose is still on its way.
-bool aWindowIsComingUp()
-{
-    const QWindowList windows = QGuiApplication::topLevelWindows();
-    return std::any_of(windows.begin(), windows.end(),
-                       [](const QWindow *window) { return window->isVisible() && !window->isExposed(); });
-}
-
-// How long music waits for windows to be drawn at most (a minimised window
-// never is): 40 times 5 ms.
-constexpr int kMaxWaits = 40;
-constexpr int kWaitMs = 5;
-
-} // namespace
 
 QtMusic::QtMusic()
 {
@@ -51,16 +30,11 @@ void QtMusic::send(const QString &command)
 {
     pending_.append(command);
     if (pending_.size() == 1)
-        QMetaObject::invokeMethod(this, &QtMusic::runPending, Qt::QueuedConnection);
+        afterWindowsAreDrawn(this, [this] { runPending(); });
 }
 
 void QtMusic::runPending()
 {
-    if (aWindowIsComingUp() && ++waits_ < kMaxWaits) {
-        QTimer::singleShot(kWaitMs, this, &QtMusic::runPending);
-        return;
-    }
-    waits_ = 0;
     const QStringList commands = std::exchange(pending_, {});
     for (const QString &command : commands)
         run(command);

@@ -35,7 +35,6 @@ private:
     static void report(const QString &command, const QString &reason);
 
     QStringList pending_;
-    int waits_ = 0;
     std::map<QString, std::unique_ptr<Device>> devices_;
 };
 

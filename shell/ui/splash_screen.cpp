@@ -3,11 +3,18 @@
 #include "shell/core/music.h"
 #include "shell/ui/screens.h"
 
+#include <QPainter>
+
 namespace tess {
+namespace {
+
+constexpr QRect kLogoRect = twipsRect(2520, 2400, 7065, 4170);
+
+} // namespace
 
 SplashScreen::SplashScreen(Services &services)
     : Screen(services, ScreenId::Main, {11985, 8895}, QString()),
-      Image1(this, twipsRect(2520, 2400, 7065, 4170), QStringLiteral(":/pictures/splash_logo.gif"))
+      Image1(QStringLiteral(":/pictures/splash_logo.gif"))
 {
     Timer.setInterval(kSplashMs);
     Timer.setSingleShot(false);
@@ -15,6 +22,13 @@ SplashScreen::SplashScreen(Services &services)
     Timer.setTimerType(Qt::PreciseTimer);
     connect(&Timer, &QTimer::timeout, this, [this] { handle([this] { Timer_Timer(); }); });
     Timer.start();
+}
+
+void SplashScreen::paintEvent(QPaintEvent *event)
+{
+    Screen::paintEvent(event);
+    QPainter painter(this);
+    painter.drawPixmap(kLogoRect.topLeft(), Image1);
 }
 
 void SplashScreen::Form_Load()

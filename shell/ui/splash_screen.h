@@ -1,7 +1,7 @@
 #pragma once
-#include "shell/ui/controls.h"
 #include "shell/ui/screen.h"
 
+#include <QPixmap>
 #include <QTimer>
 
 namespace tess {
@@ -20,7 +20,12 @@ public:
     void Timer_Timer();
 
     QTimer Timer;
-    Picture Image1;
+    // The logo is drawn by the screen itself: a child control shown with the
+    // window would start the screen reader bridge before the window is up.
+    QPixmap Image1;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };
 
 } // namespace tess

@@ -89,7 +89,7 @@ void StoryEngine::apply(const ChoiceRule &rule)
 {
     // Read the page before changing anything: a rule applies whole or not at all.
     const bool turnsPage = rule.page != script::samePage;
-    const QStringList page = turnsPage ? loader_.readLines(pageFile(rule.page)) : QStringList();
+    const QString page = turnsPage ? loader_.readText(pageFile(rule.page)) : QString();
     const QString paneBefore = view_.pane().text();
     if (turnsPage) {
         view_.pane().setText(QString());
@@ -148,7 +148,7 @@ void StoryEngine::press(StoryKey key)
     switch (key) {
     case StoryKey::F8:
         try {
-            const QStringList page = loader_.readLines(pageFile(kFinalPage));
+            const QString page = loader_.readText(pageFile(kFinalPage));
             view_.pane().setText(QString());
             loader_.appendLines(page, view_.pane());
         } catch (const tess::FileError &error) {

@@ -6,10 +6,14 @@
 xvfb_pid=
 game_pid=
 
-lane_cleanup() {
+end_game() {
   [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   game_pid=
+}
+
+lane_cleanup() {
+  end_game
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   xvfb_pid=
 }
 
@@ -229,4 +233,20 @@ stop_patiently() {
     wait_exit 40
     gone_ms=">1000"
   fi
+}
+
+# Clicks at (X, Y) of the window through XTest, as a mouse would, after the
+# pointer has rested there, and times what the click changes on the screen.
+# Needs paint_watch set (tools/paint_watch). Sets watched ("changed" or
+# "unchanged"), first_ms and last_ms: from the click to the first and to the
+# last frame that changed a pixel of the window, once it has stayed the same
+# for QUIET_MS (500 by default). A page turn draws the page, then the rule's
+# choices: QUIET_MS must be longer than the longest gap between the two.
+click_and_watch() {  # click_and_watch WINDOW X Y [QUIET_MS]
+  local line
+  line=$("$paint_watch" "$1" "$2" "$3" "${4:-500}" 30000)
+  set -- $line
+  watched=$1
+  first_ms=${2:-}
+  last_ms=${3:-}
 }

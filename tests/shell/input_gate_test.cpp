@@ -124,6 +124,28 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(seen.isEmpty());
     }
+
+    // The window system gets its turn during a load every few milliseconds,
+    // not after every line: a page of short lines is drawn once, not once
+    // per line, and the pointer still answers at once.
+    void duringALoadTheWindowSystemsTurnComesAfterAFewMilliseconds()
+    {
+        tess::InputGate gate;
+        gate.holdInput();
+        const auto turnsIn = [&gate](int lines) {
+            int turns = 0;
+            for (int line = 0; line < lines; ++line)
+                turns += gate.turnIsDue() ? 1 : 0;
+            return turns;
+        };
+        // The clock is read every 16 lines; a load just begun is not due.
+        QCOMPARE(turnsIn(15), 0);
+        QTest::qSleep(10);
+        QCOMPARE(turnsIn(16), 1);
+        gate.processPendingEvents();
+        QCOMPARE(turnsIn(15), 0);
+        gate.releaseInput();
+    }
 };
 
 QTEST_MAIN(InputGateTest)

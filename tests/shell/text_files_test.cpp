@@ -122,6 +122,54 @@ private slots:
         QCOMPARE(pump.holds, 0);
     }
 
+    // Between two turns of the window system nothing else runs, so the lines
+    // read meanwhile reach the target together; the text is the same for any
+    // spacing of the turns, and each turn sees every line read before it.
+    void linesBetweenTwoTurnsReachTheTargetTogether_data()
+    {
+        QTest::addColumn<int>("every");
+        QTest::addColumn<QStringList>("seenAtTurns");
+        QTest::newRow("a turn after every line") << 1 << QStringList{"a\r\n", "a\r\nb\r\n", "a\r\nb\r\nc\r\n", "a\r\nb\r\nc\r\nd\r\n", "a\r\nb\r\nc\r\nd\r\ne\r\n"};
+        QTest::newRow("every second line") << 2 << QStringList{"a\r\nb\r\n", "a\r\nb\r\nc\r\nd\r\n"};
+        QTest::newRow("no turn at all") << 99 << QStringList{};
+    }
+    void linesBetweenTwoTurnsReachTheTargetTogether()
+    {
+        QFETCH(int, every);
+        QFETCH(QStringList, seenAtTurns);
+        struct EveryNth final : tess::EventPump {
+            int every = 1;
+            int lines = 0;
+            tess::TextTarget *target = nullptr;
+            QStringList seen;
+            void holdInput() override {}
+            void releaseInput() override {}
+            bool turnIsDue() override { return ++lines % every == 0; }
+            void processPendingEvents() override { seen << target->text(); }
+        } pump;
+        pump.every = every;
+        MemoryFiles files;
+        // Every kind of line end, and a last line without one.
+        files.content[QStringLiteral("t")] = "a\r\nb\rc\r\nd\r\ne";
+        tess::TextLoader loader(files, pump);
+        FakeStoryView::Pane target;
+        pump.target = &target;
+        loader.AppendTextFile(QStringLiteral("t"), target);
+        QCOMPARE(target.value, QStringLiteral("a\r\nb\r\nc\r\nd\r\ne\r\n"));
+        QCOMPARE(pump.seen, seenAtTurns);
+    }
+
+    void aPageOfManyShortLinesIsShownWhole()
+    {
+        QByteArray file;
+        QString shown;
+        for (int i = 0; i < 100000; ++i) {
+            file += QByteArray::number(i) + (i % 3 ? "\r\n" : "\r");
+            shown += QString::number(i) + QStringLiteral("\r\n");
+        }
+        QCOMPARE(loadInto(file), shown);
+    }
+
     void aMissingFileLeavesTheTargetUntouched()
     {
         MemoryFiles files;

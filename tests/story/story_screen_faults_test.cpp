@@ -135,19 +135,28 @@ private slots:
             else
                 QTest::mouseClick(&screen.Label3, Qt::LeftButton);
         };
-        const QByteArray longPage = "line one\r\nline two\r\nline three\r\n";
+        QByteArray longPage;
+        QString firstTurn;
+        for (int line = 1; line <= 40; ++line) {
+            longPage += "line " + QByteArray::number(line) + "\r\n";
+            if (line <= 16)
+                firstTurn += QStringLiteral("line %1\r\n").arg(line);
+        }
 
         TestGame during;
+        // The window system's turn comes at the first look at the clock,
+        // after the 16th line, instead of after 8 ms.
+        during.gate.setTurnInterval(0);
         during.files.content["text\\gt2.tf"] = longPage;
         StoryScreen &screen = openStory(during);
         QStringList seenInside;
-        // Fires while the pane fills, after its first line.
+        // Fires while the pane fills, at the load's first turn.
         QTimer::singleShot(0, &screen, [&] {
             give(screen);
             seenInside << screen.Label1.text() << choices(screen);
         });
         QVERIFY(clickChoice(screen, "Виртуальный ресторан"));
-        QCOMPARE(seenInside, (QStringList{"line one\r\n", "Виртуальный ресторан / Подводный мир / Остров Сокровищ"}));
+        QCOMPARE(seenInside, (QStringList{firstTurn, "Виртуальный ресторан / Подводный мир / Остров Сокровищ"}));
 
         TestGame after;
         after.files.content["text\\gt2.tf"] = longPage;

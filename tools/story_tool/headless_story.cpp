@@ -63,7 +63,7 @@ QByteArray HeadlessStory::pageBytes(int page)
 QString HeadlessStory::paneTextOf(int page)
 {
     tess::TextHolder pane;
-    loader_.appendLines(loader_.readLines(story::StoryEngine::pageFile(page)), pane);
+    loader_.appendLines(loader_.readText(story::StoryEngine::pageFile(page)), pane);
     return pane.text();
 }
 

@@ -1,0 +1,162 @@
+// A page turn as the player sees it: the real game under Xvfb, clicked
+// through XTest like a mouse, timed from the click to the last pixel of the
+// window that changed. Every page is reached by the routes the choice tables
+// give; beside it, the same figure for a bare Qt label that changes its text.
+#include "game_folder.h"
+#include "servers.h"
+#include "stats.h"
+#include "story_walk.h"
+
+#include "paint_watch.h"
+
+#include <sys/wait.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Window widths that tell the screens apart, and where to click on them.
+constexpr int kSplashWidth = 799;  // the menu is as wide
+constexpr int kIntroWidth = 798;
+constexpr int kStoryWidth = 800;
+constexpr int kFloorWidth = 329;
+constexpr double kQuietMs = 150;
+constexpr double kTimeoutMs = 10000;
+
+struct Point {
+    int x, y;
+};
+
+// Label2 is clicked left of the code box, which lies over its middle.
+Point slotPoint(story::Slot slot)
+{
+    switch (slot) {
+    case story::Slot::Label2:
+        return {490, 512};
+    case story::Slot::Label3:
+        return {620, 544};
+    case story::Slot::Label4:
+        break;
+    }
+    return {620, 576};
+}
+
+[[noreturn]] void fail(const std::string &what)
+{
+    std::fprintf(stderr, "bench_page_paint: %s\n", what.c_str());
+    std::exit(1);
+}
+
+void runAndWait(const std::vector<const char *> &arguments)
+{
+    std::vector<const char *> argv = arguments;
+    argv.push_back(nullptr);
+    const pid_t pid = bench::spawnQuietly(argv[0], argv.data());
+    waitpid(pid, nullptr, 0);
+}
+
+// Types the password into the code box as the player would.
+void typeInto(paint_watch::Screen &screen, xcb_window_t story, const QString &password)
+{
+    screen.clickAndWatch(story, 620, 513, kQuietMs, kTimeoutMs);
+    runAndWait({"xdotool", "key", "ctrl+a", "BackSpace"});
+    const std::string text = password.toStdString();
+    runAndWait({"xdotool", "type", text.c_str()});
+}
+
+// Starts the game in a new game folder state and brings it to the story.
+xcb_window_t openStory(paint_watch::Screen &screen, const bench::GameFolder &game, pid_t &pid)
+{
+    game.resetFlags();
+    const std::string binary = game.path() + "/tessaranium";
+    const char *const arguments[] = {binary.c_str(), nullptr};
+    pid = bench::spawnQuietly(binary, arguments, game.path());
+    const xcb_window_t splash = screen.waitForWindowOfWidth(kSplashWidth, {}, 20000);
+    const xcb_window_t menu = screen.waitForWindowOfWidth(kSplashWidth, {splash}, 20000);
+    if (!menu)
+        fail("the menu did not come up");
+    screen.clickAndWatch(menu, 656, 236, kQuietMs, kTimeoutMs);
+    const xcb_window_t intro = screen.waitForWindowOfWidth(kIntroWidth, {}, 20000);
+    if (!intro)
+        fail("the intro did not come up");
+    screen.clickAndWatch(intro, 396, 524, kQuietMs, kTimeoutMs);
+    const xcb_window_t story = screen.waitForWindowOfWidth(kStoryWidth, {}, 20000);
+    if (!story)
+        fail("the story did not come up");
+    screen.watchUntilQuiet(story, kQuietMs, kTimeoutMs);
+    return story;
+}
+
+} // namespace
+
+// Usage: bench_page_paint [ROUNDS]   (default 1 walk over every page)
+int main(int argc, char *argv[])
+{
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 1;
+    bench::VirtualDisplay display;
+    bench::SessionBus bus;
+    bench::NullSoundServer sound;
+    const bench::GameFolder game;
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    paint_watch::Screen screen(display.name().c_str());
+    if (!screen.ok())
+        fail("the X server has no XTest extension");
+
+    const char *const floorArguments[] = {BENCH_FLOOR_BINARY, "label", nullptr};
+    const pid_t floorPid = bench::spawnQuietly(BENCH_FLOOR_BINARY, floorArguments, game.path());
+    const xcb_window_t floor = screen.waitForWindowOfWidth(kFloorWidth, {}, 20000);
+    if (!floor)
+        fail("the floor's label window did not come up");
+
+    const std::vector<bench::StoryRoute> walk = bench::walkOverEveryPage(bench::routesToEveryPage());
+    std::vector<double> lastMs, firstMs, floorMs, flagMs;
+    std::set<int> pages{1};
+    int unchanged = 0;
+    for (int round = 0; round < rounds; ++round) {
+        for (const bench::StoryRoute &route : walk) {
+            pid_t pid = -1;
+            const xcb_window_t story = openStory(screen, game, pid);
+            for (const bench::StoryMove &move : route) {
+                if (!move.password.isEmpty())
+                    typeInto(screen, story, move.password);
+                const Point at = slotPoint(move.slot);
+                const paint_watch::Watch watch = screen.clickAndWatch(story, at.x, at.y, kQuietMs, kTimeoutMs);
+                // The bare label, clicked in turn, shares the machine's load.
+                const paint_watch::Watch bare = screen.clickAndWatch(floor, 100, 100, kQuietMs, kTimeoutMs);
+                if (bare.changed)
+                    floorMs.push_back(bare.lastMs);
+                if (!watch.changed) {
+                    ++unchanged;
+                    continue;
+                }
+                lastMs.push_back(watch.lastMs);
+                firstMs.push_back(watch.firstMs);
+                if (move.writesFlag)
+                    flagMs.push_back(watch.lastMs);
+                pages.insert(move.page);
+            }
+            bench::stopProcess(pid, SIGKILL);
+        }
+    }
+    bench::stopProcess(floorPid, SIGKILL);
+
+    std::printf("Page turns seen from the X server (Xvfb %s, QT_QPA_PLATFORM=xcb, XTest clicks, the window's\n"
+                "pixels read back until %.0f ms without change): %zu routes, %d rounds, %zu clicks, %zu of 57 pages,\n"
+                "%d clicks that changed nothing\n",
+                display.name().c_str(), kQuietMs, walk.size(), rounds, lastMs.size(), pages.size(), unchanged);
+    bench::printHeader("event", "ms");
+    const bench::Summary turn = bench::summarize(lastMs);
+    const bench::Summary bare = bench::summarize(floorMs);
+    bench::printRow("click to the page's last pixel", turn);
+    bench::printRow("click to its first pixel", bench::summarize(firstMs));
+    bench::printRow("  clicks that also write a flag", bench::summarize(flagMs));
+    bench::printRow("floor: bare label, last pixel", bare);
+    std::printf("game/floor: median %.2f, p99 %.2f; target: p99 <= 16 ms -> %s\n", turn.median / bare.median,
+                turn.p99 / bare.p99, turn.p99 <= 16 ? "met" : "MISSED");
+    return 0;
+}
