@@ -9,6 +9,8 @@
 
 #include "paint_watch.h"
 
+#include <QString>
+
 #include <sys/wait.h>
 
 #include <csignal>
@@ -113,7 +115,7 @@ int main(int argc, char *argv[])
     if (!floor)
         fail("the floor's label window did not come up");
 
-    const std::vector<bench::StoryRoute> walk = bench::walkOverEveryPage(bench::routesToEveryPage());
+    const std::vector<bench::StoryRoute> walk = bench::walkOverEveryPage(bench::routesToEveryPage(QString::fromStdString(game.path())));
     std::vector<double> lastMs, firstMs, floorMs, flagMs;
     std::set<int> pages{1};
     int unchanged = 0;

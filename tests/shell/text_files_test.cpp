@@ -152,7 +152,7 @@ private slots:
         // Every kind of line end, and a last line without one.
         files.content[QStringLiteral("t")] = "a\r\nb\rc\r\nd\r\ne";
         tess::TextLoader loader(files, pump);
-        FakeStoryView::Pane target;
+        tess::TextHolder target;
         pump.target = &target;
         loader.AppendTextFile(QStringLiteral("t"), target);
         QCOMPARE(target.value, QStringLiteral("a\r\nb\r\nc\r\nd\r\ne\r\n"));
