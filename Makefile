@@ -6,13 +6,18 @@ SANITIZE_BUILD ?= build-sanitize
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: play test build deps sanitize-test ci clean
+.PHONY: play test build deps sanitize-test ci clean a11y-test
 
 play: build
 	cd $(BUILD)/game && ./tessaranium
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The screen-reader tests alone: the game played by keys through AT-SPI and
+# with Debian's Orca listening (both are part of `make test` too).
+a11y-test: build
+	cd $(BUILD) && ctest -L a11y --output-on-failure
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)

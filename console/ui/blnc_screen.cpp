@@ -67,8 +67,7 @@ void BlncScreen::Label3_Click()
     if (!Texcon.text().isEmpty())
         answer += u'\n' + tess::normalizeLineBreaks(Texcon.text());
     Text.setAccessibleDescription(answer);
-    Text.clearFocus();
-    Text.setFocus(Qt::OtherFocusReason);
+    tess::focusAnew(Text);
 }
 
 void BlncScreen::Label1_Click()

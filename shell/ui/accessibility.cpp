@@ -96,6 +96,21 @@ void installAccessibility()
     watchForScreenReaders();
 }
 
+void focusAnew(QWidget &control)
+{
+    // Screen readers present an object that gains the focus it already has
+    // never again, and may keep what they read of it before: the control
+    // comes back to them as a new object.
+    if (QAccessibleInterface *told = QAccessible::queryAccessibleInterface(&control))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(told));
+    if (control.hasFocus()) {
+        QAccessibleEvent focus(&control, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    } else {
+        control.setFocus(Qt::OtherFocusReason);
+    }
+}
+
 void announcePage(Label &page)
 {
     if (reportingIsOn()) {
@@ -107,18 +122,8 @@ void announcePage(Label &page)
         reportTextChange(page, captionChange(was, page.text()));
     }
     // Focus is what screen readers speak: moving it to the page has them read it.
-    if (page.focusPolicy() == Qt::NoFocus || !page.isVisible())
-        return;
-    if (page.hasFocus()) {
-        // Screen readers present an object that gains the focus it already
-        // has never again: a new page in focus is a new object for them.
-        if (QAccessibleInterface *told = QAccessible::queryAccessibleInterface(&page))
-            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(told));
-        QAccessibleEvent focus(&page, QAccessible::Focus);
-        QAccessible::updateAccessibility(&focus);
-    } else {
-        page.setFocus(Qt::OtherFocusReason);
-    }
+    if (page.focusPolicy() != Qt::NoFocus && page.isVisible())
+        focusAnew(page);
 }
 
 void hideFromScreenReaders(QWidget &control)

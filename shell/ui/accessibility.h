@@ -42,6 +42,10 @@ void offerKeyboardPlay(QWidget &window, const QList<QWidget *> &order);
 // left button queued at its centre, through the input gate and its handler.
 void pressLikeThePlayer(Label &label);
 
+// Gives the control the focus as a new object, so that screen readers present
+// it in full even when it had the focus already.
+void focusAnew(QWidget &control);
+
 // Keeps the control out of what a screen reader finds in its window.
 void hideFromScreenReaders(QWidget &control);
 bool isHiddenFromScreenReaders(const QWidget &control);

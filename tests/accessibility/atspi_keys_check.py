@@ -3,9 +3,11 @@ through AT-SPI what has the focus and what each screen says of itself.
 
 Runs inside a private D-Bus session with a display (atspi_keys_test.sh);
 starts the game from GAME_DIR with its accessibility bridge on, presses keys
-on the real X server (xdotool) and reads the focused object. Three games:
+on the real X server (xdotool) and reads the focused object. Five games:
 menu to the last page and game over; the console and its answer; the long
-way to the code box and the ending password. Exit status: 0 when every check
+way to the code box and the ending password; the two endings of page 38,
+the hours. With «Конец» on the last page these are the story's four ways to
+game over. Exit status: 0 when every check
 passed, 1 when one failed, 77 when the accessibility bus cannot start.
 
 Usage: /usr/bin/python3 atspi_keys_check.py GAME_DIR ROUTE_FILE
@@ -114,8 +116,8 @@ def menu_keys_and_the_last_page():
     text = fresh(pane).queryText()
     first = text.getTextAtOffset(0, pyatspi.TEXT_BOUNDARY_LINE_START)
     second = text.getTextAtOffset(first[2], pyatspi.TEXT_BOUNDARY_LINE_START)
-    box0 = text.getRangeExtents(first[1], first[2], pyatspi.DESKTOP_COORDS)
-    box1 = text.getRangeExtents(second[1], second[2], pyatspi.DESKTOP_COORDS)
+    box0 = text.getRangeExtents(first[1], first[2] - 1, pyatspi.DESKTOP_COORDS)
+    box1 = text.getRangeExtents(second[1], second[2] - 1, pyatspi.DESKTOP_COORDS)
     check("game 1: the page's lines are where the pane draws them, one under another",
           first[0].rstrip("\n") == page_text(1).split("\n")[0] and box0[2] > 0 and box0[3] > 0
           and box1[1] >= box0[1] + box0[3], f"lines {first}, {second}; boxes {box0}, {box1}")
@@ -155,16 +157,40 @@ def console_by_key():
     at.stop_game()
 
 
+def route():
+    with open(route_file, encoding="utf-8") as lines:
+        return [line.rstrip("\n").rsplit("\t", 1) for line in lines if line.strip()]
+
+
+def ending_at_page_38(game_number, caption):
+    """The two endings chosen on page 38 (the hours), which go to game over
+    straight from the page the route passes."""
+    if to_story(game_number) is None:
+        return
+    for step, page in route():
+        if not choose(step, int(page), game_number):
+            return
+        if page == "38":
+            break
+    choose_game_over(caption, game_number)
+
+
 def ending_by_the_code_box():
     if to_story(3) is None:
         return
-    with open(route_file, encoding="utf-8") as route:
-        steps = [line.rstrip("\n").rsplit("\t", 1) for line in route if line.strip()]
-    for caption, page in steps:
+    steps = route()
+    for caption, page in steps[:-1]:
         if not choose(caption, int(page), 3):
             return
-    check("game 3: the code box has the focus when it appears, named Пароль",
-          focus_named("Пароль"), f"focus: {focused_name()}")
+    caption, page = steps[-1]
+    key("Tab")
+    check(f"game 3: Tab reaches «{caption}»", focus_named(caption), f"focus: {focused_name()}")
+    key("Return")
+    box = focus_named("Пароль")
+    check("game 3: the code box has the focus when it appears, named Пароль", box, f"focus: {focused_name()}")
+    pane = next((o for w in shown_windows() for o in walk(fresh(w)) if fresh(o).name == "Страница"), None)
+    check(f"game 3: «{caption}» shows page {page} above the code box",
+          pane is not None and text_of(pane) == page_text(int(page)))
     type_text("ol")
     key("shift+Tab")
     check("game 3: Shift+Tab from the code box leads to «Enter parol»", focus_named("Enter parol"))
@@ -179,6 +205,10 @@ try:
     console_by_key()
     at.stop_game()
     ending_by_the_code_box()
+    at.stop_game()
+    ending_at_page_38(4, "11 часов")
+    at.stop_game()
+    ending_at_page_38(5, "17 часов")
 finally:
     at.stop_game()
 

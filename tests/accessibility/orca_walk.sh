@@ -67,7 +67,7 @@ stop_game() {
 # Command line, Tab to «Выполнить», Enter: the answer comes back with the
 # command line.
 type_command() {
-  xdotool type --delay 30 "$1"
+  xdotool type --delay 150 "$1"
   mark_speech
   xdotool key Tab
   check "Tab from the command line reaches «Выполнить»" heard "Выполнить"
@@ -76,12 +76,22 @@ type_command() {
 }
 
 # From page 1 to page 56 by the route in route_to_code_box.tsv (caption, tab,
-# page it leads to); there the code box appears and takes the focus.
+# page it leads to); there the code box appears and takes the focus, and the
+# page is read from it by Shift+Tab past «Enter parol».
 play_route_to_code_box() {
-  local caption page
+  local caption page last
+  last=$(tail -n 1 "$here/route_to_code_box.tsv")
   while IFS=$'\t' read -r caption page; do
     play_choice "$caption" "$page" || return 1
-  done <"$here/route_to_code_box.tsv"
+  done < <(head -n -1 "$here/route_to_code_box.tsv")
+  press_choice "${last%$'\t'*}" || return 1
   check "game $game_number: Orca names the code box «Пароль» as it takes the focus" heard "Пароль"
   check "game $game_number: Orca says what the code box asks for" heard "Наберите пароль"
+  mark_speech
+  xdotool key shift+Tab shift+Tab
+  check "game $game_number: Shift+Tab twice from the code box reads page ${last#*$'\t'}" \
+    heard "$(first_words "${last#*$'\t'}")"
+  mark_speech
+  xdotool key Tab Tab
+  check "game $game_number: Tab twice leads back to the code box" heard "Пароль"
 }

@@ -52,9 +52,16 @@ stop_orca() {
   done
 }
 
-# What Orca spoke since the last mark, one utterance a line.
+# What Orca spoke since the last mark, one utterance a line (an utterance
+# of several lines is joined by spaces).
 spoken_since_mark() {
-  tail -n +"$((speech_mark + 1))" "$orca_log" | sed -n "s/^.*SPEECH OUTPUT: '\(.*\)'.*$/\1/p"
+  tail -n +"$((speech_mark + 1))" "$orca_log" | awk '
+    !inside && /SPEECH OUTPUT: '"'"'/ { inside = 1; said = ""; sub(/^.*SPEECH OUTPUT: '"'"'/, "") }
+    inside {
+      done = sub(/'"'"' ?(\{.*\})?$/, "")
+      said = said == "" ? $0 : said " " $0
+      if (done) { print said; inside = 0 }
+    }'
 }
 
 mark_speech() {
