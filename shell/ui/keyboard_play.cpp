@@ -25,6 +25,14 @@ public:
         for (QWidget *window : QApplication::topLevelWidgets())
             if (auto *screen = qobject_cast<Screen *>(window); screen && screen->isVisible())
                 screen->offerKeyboardPlay();
+        // The window the player is on came up before the screen reader heard
+        // of it: it is told of it now, as of a window just activated.
+        if (QWidget *current = QApplication::activeWindow()) {
+            QAccessible::State active;
+            active.active = true;
+            QAccessibleStateChangeEvent activated(current, active);
+            QAccessible::updateAccessibility(&activated);
+        }
     }
 };
 

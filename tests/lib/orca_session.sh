@@ -28,14 +28,18 @@ Timeout 30
 CONF
 }
 
-# Starts Orca and waits (up to 20 s) until it has spoken its first words.
+# Starts Orca and waits (up to 20 s) until it has spoken its first words and
+# listens to the desktop's events.
 start_orca() {
   orca_log="$lane_dir/reader.log"
   : >"$orca_log"
   /usr/bin/python3 "$here_orca_lib/reader_launch.py" "$orca_log" >"$lane_dir/reader.out" 2>&1 &
   orca_pid=$!
   for _ in $(seq 1 200); do
-    grep -q "SPEECH OUTPUT" "$orca_log" 2>/dev/null && return 0
+    if grep -q "SPEECH OUTPUT" "$orca_log" 2>/dev/null && grep -q "Starting ATSPI registry" "$orca_log"; then
+      sleep 0.5  # the registry's loop starts right after it says so
+      return 0
+    fi
     kill -0 "$orca_pid" 2>/dev/null || return 1
     sleep 0.1
   done
