@@ -13,7 +13,8 @@ class Label;
 // the left button, through the same input gate and handlers as the mouse. A
 // label that answers none is text: its caption, line breaks as "\n".
 //
-// Every caption change is reported as it happens: as text-changed events
+// Every caption change is reported as it happens (the story's page excepted,
+// see exposeAsPage): as text-changed events
 // (AT-SPI object:text-changed:delete and :insert) for text, and as a name
 // change (object:property-change:accessible-name) for the labels named by
 // their caption.
