@@ -96,13 +96,19 @@ void installAccessibility()
     watchForScreenReaders();
 }
 
-void focusAnew(QWidget &control)
+namespace {
+
+// Screen readers present an object that gains the focus it already has never
+// again, and may keep what they read of it before: the control comes back to
+// them as a new object, before anything is said of it.
+void renewForScreenReaders(QWidget &control)
 {
-    // Screen readers present an object that gains the focus it already has
-    // never again, and may keep what they read of it before: the control
-    // comes back to them as a new object.
     if (QAccessibleInterface *told = QAccessible::queryAccessibleInterface(&control))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(told));
+}
+
+void giveFocus(QWidget &control)
+{
     if (control.hasFocus()) {
         QAccessibleEvent focus(&control, QAccessible::Focus);
         QAccessible::updateAccessibility(&focus);
@@ -111,8 +117,20 @@ void focusAnew(QWidget &control)
     }
 }
 
+} // namespace
+
+void focusAnew(QWidget &control)
+{
+    renewForScreenReaders(control);
+    giveFocus(control);
+}
+
 void announcePage(Label &page)
 {
+    // Focus is what screen readers speak: moving it to the page has them read it.
+    const bool takesFocus = page.focusPolicy() != Qt::NoFocus && page.isVisible();
+    if (takesFocus)
+        renewForScreenReaders(page);
     if (reportingIsOn()) {
         static QHash<const Label *, QString> told;
         if (!told.contains(&page))
@@ -121,9 +139,8 @@ void announcePage(Label &page)
         told.insert(&page, page.text());
         reportTextChange(page, captionChange(was, page.text()));
     }
-    // Focus is what screen readers speak: moving it to the page has them read it.
-    if (page.focusPolicy() != Qt::NoFocus && page.isVisible())
-        focusAnew(page);
+    if (takesFocus)
+        giveFocus(page);
 }
 
 void hideFromScreenReaders(QWidget &control)
