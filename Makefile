@@ -7,7 +7,7 @@ SANITIZE_BUILD ?= build-sanitize
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: play game test build configure deps sanitize-test ci clean
+.PHONY: play game test build configure deps sanitize-test ci clean a11y-test
 
 play: game
 	cd $(BUILD)/game && ./tessaranium
@@ -18,6 +18,11 @@ game: configure
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The screen-reader tests alone: the game played by keys through AT-SPI and
+# with Debian's Orca listening (both are part of `make test` too).
+a11y-test: build
+	cd $(BUILD) && ctest -L a11y --output-on-failure
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

@@ -12,12 +12,15 @@ packages=(
   # music: Qt's GStreamer backend and MP3 decoding
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # tests and screenshots: a virtual X server and a hand on its mouse
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
   # clicks through XTest and reads the pixels back (tools/paint_watch)
   libxcb1-dev libxcb-xtest0-dev
   # the screen reader test: a private D-Bus session, the accessibility bus
   # and Python's AT-SPI client
   dbus at-spi2-core python3-pyatspi
+  # the end-to-end test with Debian's screen reader, speaking through
+  # espeak-ng to ALSA's null device
+  orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
   # fuzzing the game's parsers
   clang libclang-rt-14-dev
 )

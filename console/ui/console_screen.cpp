@@ -1,5 +1,7 @@
 #include "console/ui/console_screen.h"
 
+#include "shell/core/text_lines.h"
+#include "shell/ui/accessibility.h"
 #include "shell/ui/quit_procedure.h"
 
 namespace console {
@@ -35,6 +37,13 @@ ConsoleScreen::ConsoleScreen(tess::Services &services)
     Label3.setAccessibleName(QStringLiteral("Выполнить"));
     Label1.setAccessibleName(QStringLiteral("Очистить"));
     Text.setAccessibleName(QStringLiteral("Команда"));
+    setAccessibleDescription(QStringLiteral(
+        "Наберите команду в строке «Команда», затем Tab и Enter на «Выполнить»: ответ будет прочитан. "
+        "Команда help перечисляет команды. Закрытие окна завершает игру."));
+    Image1.setAccessibleName(QStringLiteral("Набросок от руки на бумаге в клетку"));
+    Image2.setAccessibleName(QStringLiteral("Уравнение, написанное от руки на бумаге в клетку"));
+    Image3.setAccessibleName(QStringLiteral("Маленькая фотография: портрет"));
+    Image4.setAccessibleName(QStringLiteral("Размытая фотография: портрет"));
     connect(&Label3, &tess::Label::clicked, this, [this] { handle([this] { Label3_Click(); }); });
     connect(&Label1, &tess::Label::clicked, this, [this] { handle([this] { Label1_Click(); }); });
 }
@@ -47,7 +56,18 @@ bool ConsoleScreen::Form_QueryUnload(tess::CloseReason)
 
 void ConsoleScreen::Label3_Click()
 {
+    const qsizetype logBefore = Con.text().size();
     engine_.execute(Text.text());
+    if (!tess::assistiveTechnologyActive())
+        return;
+    // The answer is read with the command line, where the typing goes on.
+    const QString log = Con.text();
+    QString answer = log.size() > logBefore ? tess::normalizeLineBreaks(QStringView(log).mid(logBefore)).trimmed()
+                                            : QString();
+    if (!Texcon.text().isEmpty())
+        answer += u'\n' + tess::normalizeLineBreaks(Texcon.text());
+    Text.setAccessibleDescription(answer);
+    tess::focusAnew(Text);
 }
 
 void ConsoleScreen::Label1_Click()
@@ -88,6 +108,11 @@ void ConsoleScreen::setPhotoShown(Photo photo, bool shown)
         Image4.setVisible(shown);
         break;
     }
+}
+
+QList<QWidget *> ConsoleScreen::keyboardOrder()
+{
+    return {&Text, &Label3, &Label1};
 }
 
 void ConsoleScreen::showEvent(QShowEvent *event)

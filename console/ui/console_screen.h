@@ -35,6 +35,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    QList<QWidget *> keyboardOrder() override;
 
 private:
     ConsoleEngine engine_;

@@ -12,8 +12,16 @@ AboutScreen::AboutScreen(Services &services)
       Label1(this, twipsRect(1800, 1320, 6015, 1815))
 {
     Text1.setFont(layoutFont(QStringLiteral("MS Serif"), 8.25));
+    setAccessibleName(QStringLiteral("Миры \"Tessaranium\": об игре"));
+    setAccessibleDescription(QStringLiteral("Рассказ об игре и её авторах; Назад возвращает в главное меню."));
+    Text1.setAccessibleName(QStringLiteral("Об игре"));
     Label2.setAccessibleName(QStringLiteral("Назад"));  // drawn in the picture
     connect(&Label2, &Label::clicked, this, [this] { handle([this] { Label2_Click(); }); });
+}
+
+QList<QWidget *> AboutScreen::keyboardOrder()
+{
+    return {&Text1, &Label2};
 }
 
 void AboutScreen::Form_Load()

@@ -17,6 +17,8 @@ public:
     MemoBox Text1;
     Label Label2;
     Label Label1;  // over the banner; answers nothing
+protected:
+    QList<QWidget *> keyboardOrder() override;
 };
 
 } // namespace tess

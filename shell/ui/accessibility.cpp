@@ -2,12 +2,11 @@
 
 #include "shell/core/text_lines.h"
 #include "shell/ui/controls.h"
+#include "shell/ui/label_accessible.h"
+#include "shell/ui/screen.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
-#include <QCoreApplication>
 #include <QHash>
-#include <QMouseEvent>
 
 #include <algorithm>
 
@@ -15,137 +14,20 @@ namespace tess {
 namespace {
 
 const char kPageProperty[] = "tessStoryPage";
+const char kUnexposedProperty[] = "tessUnexposed";
 
-enum class Kind { Button, Text, Page };
-
-Kind kindOf(const Label &label)
+bool isButton(const Label &label)
 {
-    if (label.answersClicks())
-        return Kind::Button;
-    return isExposedAsPage(label) ? Kind::Page : Kind::Text;
+    return label.answersClicks();
 }
-
-// The name a label has for a screen reader: the one it was given, or else its
-// caption. The story's page has none; its text says it all.
-QString spokenName(const Label &label)
-{
-    if (!label.accessibleName().isEmpty())
-        return label.accessibleName();
-    if (kindOf(label) == Kind::Page)
-        return QString();
-    return normalizeLineBreaks(label.text());
-}
-
-// A press of the left button and its release at the label's centre, queued as
-// a player's click would be: the input gate may hold them back, the label
-// turns them into `clicked`, and the screen runs its handler in its guard.
-void clickLikeThePlayer(Label &label)
-{
-    // Nothing the mouse could not click either.
-    if (!label.isVisible() || !label.isEnabled())
-        return;
-    const QPointF at = QRectF(label.rect()).center();
-    const QPointF global = label.mapToGlobal(at);
-    QCoreApplication::postEvent(&label, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
-                                                        Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(&label, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
-                                                        Qt::NoButton, Qt::NoModifier));
-}
-
-class LabelAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
-public:
-    explicit LabelAccessible(Label *label) : QAccessibleWidget(label) {}
-
-    QAccessible::Role role() const override
-    {
-        switch (kindOf(label())) {
-        case Kind::Button:
-            return QAccessible::Button;
-        case Kind::Page:
-            return QAccessible::Paragraph;
-        case Kind::Text:
-            break;
-        }
-        return QAccessible::StaticText;
-    }
-
-    QAccessible::State state() const override
-    {
-        QAccessible::State state = QAccessibleWidget::state();
-        if (kindOf(label()) != Kind::Button) {
-            state.readOnly = true;
-            state.multiLine = true;
-        }
-        return state;
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name)
-            return spokenName(label());
-        return QAccessibleWidget::text(t);
-    }
-
-    void *interface_cast(QAccessible::InterfaceType t) override
-    {
-        if (t == QAccessible::TextInterface && kindOf(label()) != Kind::Button)
-            return static_cast<QAccessibleTextInterface *>(this);
-        return QAccessibleWidget::interface_cast(t);
-    }
-
-    // Actions
-    QStringList actionNames() const override
-    {
-        QStringList names = QAccessibleWidget::actionNames();
-        if (kindOf(label()) == Kind::Button)
-            names.prepend(pressAction());
-        return names;
-    }
-
-    void doAction(const QString &actionName) override
-    {
-        if (actionName == pressAction() && kindOf(label()) == Kind::Button)
-            clickLikeThePlayer(label());
-        else
-            QAccessibleWidget::doAction(actionName);
-    }
-
-    // Text: the caption as shown, read-only, with no caret or selection.
-    QString text(int startOffset, int endOffset) const override
-    {
-        const QString all = shownText();
-        const qsizetype start = std::clamp<qsizetype>(startOffset, 0, all.size());
-        const qsizetype end = endOffset < 0 ? all.size() : std::clamp<qsizetype>(endOffset, start, all.size());
-        return all.mid(start, end - start);
-    }
-    int characterCount() const override { return int(shownText().size()); }
-    void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
-    QRect characterRect(int) const override { return QRect(); }
-    int offsetAtPoint(const QPoint &) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int, int *startOffset, int *endOffset) const override
-    {
-        *startOffset = 0;
-        *endOffset = characterCount();
-        return QString();
-    }
-
-private:
-    Label &label() const { return *static_cast<Label *>(widget()); }
-    QString shownText() const { return normalizeLineBreaks(label().text()); }
-};
 
 QAccessibleInterface *labelFactory(const QString &className, QObject *object)
 {
     if (className == QLatin1String(Label::staticMetaObject.className()))
         if (auto *label = qobject_cast<Label *>(object))
             return new LabelAccessible(label);
+    if (auto *screen = qobject_cast<Screen *>(object); screen && className == QLatin1String(screen->metaObject()->className()))
+        return new WindowAccessible(screen);
     return nullptr;
 }
 
@@ -199,7 +81,7 @@ void reportTextChange(Label &label, const TextChange &change)
 
 void reportNameChange(Label &label)
 {
-    if (!label.accessibleName().isEmpty() || kindOf(label) == Kind::Page)
+    if (!label.accessibleName().isEmpty() || isExposedAsPage(label))
         return;
     QAccessibleEvent event(&label, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&event);
@@ -209,8 +91,66 @@ void reportNameChange(Label &label)
 
 void installAccessibility()
 {
-    // Qt keeps each factory once, however often this runs.
+    // Qt keeps each factory and observer once, however often this runs.
     QAccessible::installFactory(labelFactory);
+    watchForScreenReaders();
+}
+
+namespace {
+
+// Screen readers present an object that gains the focus it already has never
+// again, and may keep what they read of it before: the control comes back to
+// them as a new object, before anything is said of it.
+void renewForScreenReaders(QWidget &control)
+{
+    if (QAccessibleInterface *told = QAccessible::queryAccessibleInterface(&control))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(told));
+}
+
+void giveFocus(QWidget &control)
+{
+    if (control.hasFocus()) {
+        QAccessibleEvent focus(&control, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    } else {
+        control.setFocus(Qt::OtherFocusReason);
+    }
+}
+
+} // namespace
+
+void focusAnew(QWidget &control)
+{
+    renewForScreenReaders(control);
+    giveFocus(control);
+}
+
+void announcePage(Label &page)
+{
+    // Focus is what screen readers speak: moving it to the page has them read it.
+    const bool takesFocus = page.focusPolicy() != Qt::NoFocus && page.isVisible();
+    if (takesFocus)
+        renewForScreenReaders(page);
+    if (reportingIsOn()) {
+        static QHash<const Label *, QString> told;
+        if (!told.contains(&page))
+            QObject::connect(&page, &QObject::destroyed, [key = &page] { told.remove(key); });
+        const QString was = told.value(&page);
+        told.insert(&page, page.text());
+        reportTextChange(page, captionChange(was, page.text()));
+    }
+    if (takesFocus)
+        giveFocus(page);
+}
+
+void hideFromScreenReaders(QWidget &control)
+{
+    control.setProperty(kUnexposedProperty, true);
+}
+
+bool isHiddenFromScreenReaders(const QWidget &control)
+{
+    return control.property(kUnexposedProperty).toBool();
 }
 
 void exposeAsPage(Label &label)
@@ -240,18 +180,18 @@ QString appendedText(bool afterCr, QStringView more)
 
 void reportCaptionReplaced(Label &label, const QString &before)
 {
-    if (!reportingIsOn())
+    if (!reportingIsOn() || isExposedAsPage(label))
         return;
     const QString &caption = label.text();
     remember(label, {normalizeLineBreaks(caption).size(), caption.endsWith(u'\r')});
-    if (kindOf(label) != Kind::Button)
+    if (!isButton(label))
         reportTextChange(label, captionChange(before, caption));
     reportNameChange(label);
 }
 
 void reportCaptionAppended(Label &label, qsizetype oldSize)
 {
-    if (!reportingIsOn())
+    if (!reportingIsOn() || isExposedAsPage(label))
         return;
     const QString &caption = label.text();
     const QStringView more = QStringView(caption).mid(oldSize);
@@ -264,7 +204,7 @@ void reportCaptionAppended(Label &label, qsizetype oldSize)
                                  oldSize > 0 && caption.at(oldSize - 1) == u'\r'};
     const QString added = appendedText(told.endsInCr, more);
     remember(label, {told.length + added.size(), caption.endsWith(u'\r')});
-    if (kindOf(label) != Kind::Button)
+    if (!isButton(label))
         reportTextChange(label, {told.length, QString(), added});
     reportNameChange(label);
 }

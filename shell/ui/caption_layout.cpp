@@ -79,6 +79,39 @@ int CaptionLayout::heightOf(const QString &caption) const
     });
 }
 
+std::vector<CaptionLayout::ShownLine> CaptionLayout::shownLines(const QString &caption, int height) const
+{
+    std::vector<ShownLine> lines;
+    qsizetype paragraphStart = 0;
+    layOut(caption, height, [&](std::size_t, const QString &text, int top) {
+        const Paragraph paragraph = layOutParagraph(text, top, height);
+        for (int i = 0; i < paragraph.layout->lineCount(); ++i) {
+            const QTextLine line = paragraph.layout->lineAt(i);
+            const QRect box = line.naturalTextRect().toAlignedRect();
+            lines.push_back({paragraphStart + line.textStart(), line.textLength(),
+                             QRect(box.left(), int(line.y()), qMax(box.width(), 1), lineHeight_),
+                             paragraph.layout, i, paragraphStart});
+        }
+        paragraphStart += text.size() + 1;
+        return paragraph.bottom;
+    });
+    return lines;
+}
+
+QRect CaptionLayout::characterBox(const ShownLine &line, qsizetype offset)
+{
+    const QTextLine shaped = line.layout->lineAt(line.index);
+    const int at = int(offset - line.paragraphStart);
+    const int left = int(shaped.cursorToX(at));
+    const int right = offset < line.start + line.length ? int(shaped.cursorToX(at + 1)) : left + 1;
+    return QRect(qMin(left, right), line.rect.top(), qMax(qAbs(right - left), 1), line.rect.height());
+}
+
+qsizetype CaptionLayout::offsetAt(const ShownLine &line, int x)
+{
+    return line.paragraphStart + line.layout->lineAt(line.index).xToCursor(x);
+}
+
 void CaptionLayout::paint(QPainter &painter, const QRect &rect, const QString &caption)
 {
     // A paragraph's lines depend on nothing but its text, where it starts

@@ -1,5 +1,6 @@
 #pragma once
 #include <QFont>
+#include <QRect>
 #include <QString>
 
 #include <memory>
@@ -26,6 +27,24 @@ public:
     // were: a caption shown line by line, repainted after every line, is then
     // laid out once in all rather than once per line.
     void paint(QPainter &painter, const QRect &rect, const QString &caption);
+
+    // The lines a label of this height shows of the caption, top to bottom,
+    // in the caption's shown text (every break one "\n"): where each starts,
+    // how many characters it holds (its break not counted) and where it
+    // stands in the label. A screen reader's review reads them one by one.
+    struct ShownLine {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        QRect rect;
+        std::shared_ptr<const QTextLayout> layout;  // the paragraph's
+        int index = 0;                               // the line within it
+        qsizetype paragraphStart = 0;
+    };
+    std::vector<ShownLine> shownLines(const QString &caption, int height) const;
+    // The box of one character of a shown line, in the label.
+    static QRect characterBox(const ShownLine &line, qsizetype offset);
+    // The character nearest a point of a shown line.
+    static qsizetype offsetAt(const ShownLine &line, int x);
 
 private:
     struct Paragraph {

@@ -5,6 +5,7 @@
 #include "shell/ui/caption_layout.h"
 #include "shell/ui/layout_units.h"
 
+#include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
@@ -98,6 +99,18 @@ void Label::mouseDoubleClickEvent(QMouseEvent *)
 void Label::mouseMoveEvent(QMouseEvent *)
 {
     emit mouseMoved();
+}
+
+void Label::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool press = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    if (press && focusPolicy() != Qt::NoFocus && answersClicks()) {
+        if (!event->isAutoRepeat())
+            pressLikeThePlayer(*this);
+        return;
+    }
+    event->ignore();
 }
 
 LineBox::LineBox(QWidget *screen, const QRect &rect, quint32 background, quint32 foreground)

@@ -24,6 +24,7 @@ public:
     void appendText(const QString &more) override;
     void setForeground(const QColor &color);
     QColor foreground() const { return foreground_; }
+    Qt::Alignment alignment() const { return alignment_; }
     // Whether anything listens to its clicks: a click area or a choice.
     bool answersClicks() const;
 
@@ -37,6 +38,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    // Enter and Space press a label that has the focus, which it has only
+    // while a screen reader listens; every other key goes on to the screen.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QString caption_;

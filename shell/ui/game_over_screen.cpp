@@ -8,6 +8,9 @@ namespace tess {
 GameOverScreen::GameOverScreen(Services &services)
     : Screen(services, ScreenId::GameOver, {11955, 8865}, QStringLiteral(":/pictures/gameover.gif"))
 {
+    // The words Game Over are in the picture; screen readers hear them here.
+    setAccessibleName(QStringLiteral("Миры \"Tessaranium\": игра окончена"));
+    setAccessibleDescription(QStringLiteral("История закончилась. Закрытие этого окна завершает игру."));
 }
 
 void GameOverScreen::Form_Load()

@@ -12,11 +12,18 @@ IntroScreen::IntroScreen(Services &services)
       Label1(this, twipsRect(2520, 960, 6855, 5895), Qt::AlignHCenter),
       Label2(this, twipsRect(4560, 7560, 2775, 615), Qt::AlignHCenter)
 {
+    setAccessibleName(QStringLiteral("Миры \"Tessaranium\": вступление"));
+    setAccessibleDescription(QStringLiteral("Предыстория; кнопка Начать игру открывает первую страницу."));
     Label1.setForeground(layoutColor(0x80000007));
     Label2.setText(QStringLiteral("Начать игру"));
     Label2.setForeground(layoutColor(0x00C0C0C0));
     Label2.setFont(layoutFont(QStringLiteral("MS Sans Serif"), 24));
     connect(&Label2, &Label::clicked, this, [this] { handle([this] { Label2_Click(); }); });
+}
+
+QList<QWidget *> IntroScreen::keyboardOrder()
+{
+    return {&Label1, &Label2};
 }
 
 void IntroScreen::Form_Load()

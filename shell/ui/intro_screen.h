@@ -17,6 +17,8 @@ public:
 
     Label Label1;
     Label Label2;
+protected:
+    QList<QWidget *> keyboardOrder() override;
 };
 
 } // namespace tess

@@ -13,6 +13,8 @@ MenuScreen::MenuScreen(Services &services)
       Label2(this, twipsRect(8040, 4440, 3615, 735)),
       Label1(this, twipsRect(8040, 5760, 3615, 615))
 {
+    setAccessibleName(QStringLiteral("Миры \"Tessaranium\": главное меню"));
+    setAccessibleDescription(QStringLiteral("Запуск начинает игру, Инфо рассказывает о ней, Выход закрывает её."));
     // The captions are part of the picture; screen readers need them spelt out.
     Label3.setAccessibleName(QStringLiteral("Запуск"));
     Label2.setAccessibleName(QStringLiteral("Инфо"));
@@ -20,6 +22,11 @@ MenuScreen::MenuScreen(Services &services)
     connect(&Label3, &Label::clicked, this, [this] { handle([this] { Label3_Click(); }); });
     connect(&Label2, &Label::clicked, this, [this] { handle([this] { Label2_Click(); }); });
     connect(&Label1, &Label::clicked, this, [this] { handle([this] { Label1_Click(); }); });
+}
+
+QList<QWidget *> MenuScreen::keyboardOrder()
+{
+    return {&Label3, &Label2, &Label1};
 }
 
 void MenuScreen::Form_Load()

@@ -20,6 +20,8 @@ public:
     Label Label3;
     Label Label2;
     Label Label1;
+protected:
+    QList<QWidget *> keyboardOrder() override;
 };
 
 } // namespace tess

@@ -3,6 +3,7 @@
 #include "shell/core/alerts.h"
 #include "shell/core/input_gate.h"
 #include "shell/core/process_control.h"
+#include "shell/ui/accessibility.h"
 #include "shell/ui/screens.h"
 
 #include <QCloseEvent>
@@ -66,6 +67,17 @@ void Screen::mouseMoveEvent(QMouseEvent *)
 void Screen::keyPressEvent(QKeyEvent *event)
 {
     handle([this, event] { Form_KeyDown(*event); });
+}
+
+void Screen::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    offerKeyboardPlay();
+}
+
+void Screen::offerKeyboardPlay()
+{
+    tess::offerKeyboardPlay(*this, keyboardOrder());
 }
 
 void Screen::reportFatal(const FileError &error)

@@ -56,6 +56,10 @@ public:
     // Asked before the screen unloads; false refuses, and the window stays.
     virtual bool Form_QueryUnload(CloseReason reason);
 
+    // Lets a screen reader's user move between the controls with Tab
+    // (keyboardOrder); nothing happens while no screen reader listens.
+    void offerKeyboardPlay();
+
     // Runs a handler; a data file it cannot do without ends the game with a
     // message naming the file.
     template <typename Handler>
@@ -65,7 +69,10 @@ protected:
     Services &services() const { return services_; }
     virtual void Form_MouseMove() {}
     virtual void Form_KeyDown(QKeyEvent &) {}
+    // The controls a screen reader's user moves between with Tab, in order.
+    virtual QList<QWidget *> keyboardOrder() { return {}; }
 
+    void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

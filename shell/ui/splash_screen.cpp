@@ -16,6 +16,9 @@ SplashScreen::SplashScreen(Services &services)
     : Screen(services, ScreenId::Main, {11985, 8895}, QString()),
       Image1(QStringLiteral(":/pictures/splash_logo.gif"))
 {
+    setAccessibleName(QStringLiteral("Миры \"Tessaranium\": заставка"));
+    setAccessibleDescription(QStringLiteral("Игра загружается; через несколько секунд откроется главное меню."));
+    Image1.setAccessibleName(QStringLiteral("Логотип студии и надпись о загрузке игры"));
     Timer.setInterval(kSplashMs);
     Timer.setSingleShot(false);
     // A coarse timer may fire up to a twentieth early; the splash lasts its full time.

@@ -36,8 +36,16 @@ StoryScreen::StoryScreen(tess::Services &services, const ChoiceTables &tables)
     Label1.setForeground(tess::layoutColor(0x8000000D));
     // The pane answers no pointer: moving over it leaves the slots' colours.
     Label1.setMouseTracking(false);
+    setAccessibleName(QStringLiteral("Миры \"Tessaranium\": история"));
+    setAccessibleDescription(QStringLiteral("Страница истории и варианты продолжения под ней."));
     tess::exposeAsPage(Label1);
+    Label1.setAccessibleName(QStringLiteral("Страница"));
     Text1.setAccessibleName(QStringLiteral("Пароль"));
+    Text1.setAccessibleDescription(
+        QStringLiteral("Наберите пароль и выберите вариант «Enter parol»: Shift+Tab, затем Enter."));
+    // The flag mirrors are the story's bookkeeping, never shown to anyone.
+    for (tess::Label *mirror : {&Label11, &Label12, &Label13})
+        tess::hideFromScreenReaders(*mirror);
 
     connect(&Label2, &tess::Label::clicked, this, [this] { handle([this] { Label2_Click(); }); });
     connect(&Label3, &tess::Label::clicked, this, [this] { handle([this] { Label3_Click(); }); });
@@ -50,6 +58,34 @@ StoryScreen::StoryScreen(tess::Services &services, const ChoiceTables &tables)
 void StoryScreen::Form_Load()
 {
     engine_.start();
+    // Page 1 is read once the window comes up with the page in focus.
+    tess::announcePage(Label1);
+}
+
+QList<QWidget *> StoryScreen::keyboardOrder()
+{
+    return {&Label1, &Label2, &Label3, &Label4, &Text1};
+}
+
+template <typename Turn>
+void StoryScreen::playTurn(Turn &&turn)
+{
+    // What the player faces; a turn that changes any of it is read anew.
+    const auto facing = [this] {
+        QStringList state{Label1.text()};
+        for (Slot slot : {Slot::Label2, Slot::Label3, Slot::Label4})
+            state << (isShown(slot) ? caption(slot) : QString());
+        return state;
+    };
+    const QStringList before = facing();
+    const bool boxBefore = isPasswordBoxShown();
+    turn();
+    if (!isVisible())
+        return;
+    if (facing() != before)
+        tess::announcePage(Label1);
+    if (!boxBefore && isPasswordBoxShown() && tess::assistiveTechnologyActive())
+        Text1.setFocus(Qt::OtherFocusReason);
 }
 
 bool StoryScreen::Form_QueryUnload(tess::CloseReason)
@@ -60,17 +96,17 @@ bool StoryScreen::Form_QueryUnload(tess::CloseReason)
 
 void StoryScreen::Label2_Click()
 {
-    engine_.click(Slot::Label2);
+    playTurn([this] { engine_.click(Slot::Label2); });
 }
 
 void StoryScreen::Label3_Click()
 {
-    engine_.click(Slot::Label3);
+    playTurn([this] { engine_.click(Slot::Label3); });
 }
 
 void StoryScreen::Label4_Click()
 {
-    engine_.click(Slot::Label4);
+    playTurn([this] { engine_.click(Slot::Label4); });
 }
 
 void StoryScreen::Form_MouseMove()
@@ -87,7 +123,7 @@ void StoryScreen::lightUp(std::optional<Slot> hovered)
 void StoryScreen::Form_KeyDown(QKeyEvent &event)
 {
     if (event.key() == Qt::Key_F8)
-        engine_.press(StoryKey::F8);
+        playTurn([this] { engine_.press(StoryKey::F8); });
     else if (isConsoleKey(event))
         engine_.press(StoryKey::ConsoleKey);
 }

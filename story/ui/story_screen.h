@@ -55,6 +55,7 @@ public:
 protected:
     void Form_MouseMove() override;
     void Form_KeyDown(QKeyEvent &event) override;
+    QList<QWidget *> keyboardOrder() override;
 
 private:
     tess::Label &slotLabel(Slot slot);
@@ -62,6 +63,10 @@ private:
     tess::Label &mirrorLabel(Flag flag);
     const tess::Label &mirrorLabel(Flag flag) const;
     void lightUp(std::optional<Slot> hovered);
+    // Runs one of the story's turns and lets a screen reader hear its result:
+    // the new page once it is complete, or the code box when it appears.
+    template <typename Turn>
+    void playTurn(Turn &&turn);
 
     StoryFlags flags_;
     StoryEngine engine_;

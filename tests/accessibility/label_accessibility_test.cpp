@@ -158,7 +158,7 @@ private slots:
         game.files.content[QStringLiteral("text\\gt1.tf")] = "First\r\nsecond\rthird\nstill third\r\n";
         StoryScreen &story = openStory(game);
         QCOMPARE(roleOf(story.Label1), QAccessible::Paragraph);
-        QCOMPARE(nameOf(story.Label1), QString());
+        QCOMPARE(nameOf(story.Label1), QStringLiteral("Страница"));
         QCOMPARE(textOf(story.Label1), QStringLiteral("First\nsecond\nthird\nstill third\n"));
         QVERIFY(accessibleOf(story.Label1).state().readOnly);
         QVERIFY(!canPress(story.Label1));
@@ -229,7 +229,7 @@ private slots:
         QCOMPARE(story.Label1.text(), QStringLiteral("page 2\r\n"));
     }
 
-    void theFlagMirrorsAreHiddenTextNoButtons()
+    void theFlagMirrorsAreHiddenTextNoButtonsEvenWhereReachedDirectly()
     {
         TestGame game;
         StoryScreen &story = openStory(game);
