@@ -17,8 +17,9 @@ SplashScreen::SplashScreen(Services &services)
       Image1(QStringLiteral(":/pictures/splash_logo.gif"))
 {
     setAccessibleName(QStringLiteral("Миры \"Tessaranium\": заставка"));
-    setAccessibleDescription(QStringLiteral("Игра загружается; через несколько секунд откроется главное меню."));
-    Image1.setAccessibleName(QStringLiteral("Логотип студии и надпись о загрузке игры"));
+    // The logo is painted, not a child, so the screen itself says what it shows.
+    setAccessibleDescription(QStringLiteral("Логотип студии и надпись «представляет Миры «Tessaranium»». "
+                                            "Через несколько секунд откроется главное меню."));
     Timer.setInterval(kSplashMs);
     Timer.setSingleShot(false);
     // A coarse timer may fire up to a twentieth early; the splash lasts its full time.
