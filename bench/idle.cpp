@@ -190,10 +190,9 @@ int main(int argc, char *argv[])
         return runRoute(std::strcmp(argv[2], "on") == 0, std::strcmp(argv[4], "console") == 0);
     }
 
-    const bench::VirtualDisplay display;
-    const bench::SessionBus bus;
-    const bench::NullSoundServer sound;
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    const bench::DesktopSession desktop;
+    const bench::VirtualDisplay &display = desktop.display;
+    const bench::NullSoundServer &sound = desktop.sound;
     std::printf("Idle on each screen (Xvfb %s, QT_QPA_PLATFORM=xcb, sound server: %s): CPU %% of one core over\n"
                 "%d windows of %d ms after %d ms on the screen; resident memory (VmRSS) after them; streams playing\n",
                 display.name().c_str(), sound.running() ? "PulseAudio with a null sink" : "none", kWindows,

@@ -100,11 +100,9 @@ xcb_window_t openStory(paint_watch::Screen &screen, const bench::GameFolder &gam
 int main(int argc, char *argv[])
 {
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 1;
-    bench::VirtualDisplay display;
-    bench::SessionBus bus;
-    bench::NullSoundServer sound;
+    const bench::DesktopSession desktop;
+    const bench::VirtualDisplay &display = desktop.display;
     const bench::GameFolder game;
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
     paint_watch::Screen screen(display.name().c_str());
     if (!screen.ok())
         fail("the X server has no XTest extension");

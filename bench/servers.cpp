@@ -146,4 +146,9 @@ NullSoundServer::~NullSoundServer()
     }
 }
 
+DesktopSession::DesktopSession()
+{
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+}
+
 } // namespace bench

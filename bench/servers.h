@@ -52,6 +52,17 @@ private:
     pid_t pid_ = -1;
 };
 
+// What a player's desktop gives the game, for the benchmarks that run the real
+// game: the display, the session bus and the sound server, with Qt's X11
+// platform asked for while it lives.
+struct DesktopSession {
+    DesktopSession();
+
+    VirtualDisplay display;
+    SessionBus bus;
+    NullSoundServer sound;
+};
+
 // Runs a program with its output thrown away; its pid, or -1.
 pid_t spawnQuietly(const std::string &program, const char *const arguments[], const std::string &workDir = {});
 void stopProcess(pid_t pid, int signal);

@@ -152,11 +152,10 @@ Start timeStart(MapWatcher &watcher, const std::string &program, const std::stri
 int main(int argc, char *argv[])
 {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 25;
-    bench::VirtualDisplay display;
-    bench::SessionBus bus;
-    bench::NullSoundServer sound;
+    const bench::DesktopSession desktop;
+    const bench::VirtualDisplay &display = desktop.display;
+    const bench::NullSoundServer &sound = desktop.sound;
     const bench::GameFolder game;
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
     MapWatcher watcher(display.name());
 
     // Another build of the game can stand in, to compare two versions.
