@@ -49,6 +49,8 @@ public:
     QString value;
     QString text() const override { return value; }
     void setText(const QString &text) override { value = text; }
+    // Long files arrive a line at a time; adding keeps them linear.
+    void appendText(const QString &more) override { value += more; }
 };
 
 } // namespace tess
