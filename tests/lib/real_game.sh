@@ -250,3 +250,22 @@ click_and_watch() {  # click_and_watch WINDOW X Y [QUIET_MS]
   first_ms=${2:-}
   last_ms=${3:-}
 }
+
+# Deals the trials round-robin over $lanes lanes (the slow ones spread over
+# every lane), runs run_lane LANE TRIAL... for each side by side, prints what
+# each lane said and the summary line; sets passed and failed. Needs work (a
+# private folder) set.
+run_trials_in_lanes() {  # run_trials_in_lanes TRIAL...
+  local trials=("$@") lane i mine
+  for ((lane = 0; lane < lanes; lane++)); do
+    mine=()
+    for ((i = lane; i < ${#trials[@]}; i += lanes)); do mine+=("${trials[$i]}"); done
+    run_lane "$lane" "${mine[@]}" >"$work/lane$lane.out" 2>&1 &
+  done
+  wait
+  cat "$work"/lane*.out
+  passed=$(cat "$work"/lane*.out | grep -c '^PASS')
+  failed=$(cat "$work"/lane*.out | grep -c '^FAIL')
+  echo "${#trials[@]} trials"
+  echo "$passed passed, $failed failed"
+}

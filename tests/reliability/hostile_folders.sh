@@ -226,16 +226,7 @@ for file in text/read.tf text/into.tf text/gt1.tf engdat/c.gdf cursor/cur.cgf; d
   for kind in fifo zero; do trials+=("odd_file $kind $file"); done
 done
 
-for ((lane = 0; lane < lanes; lane++)); do
-  mine=()
-  for ((i = lane; i < ${#trials[@]}; i += lanes)); do mine+=("${trials[$i]}"); done
-  run_lane "$lane" "${mine[@]}" >"$work/lane$lane.out" 2>&1 &
-done
-wait
-
-cat "$work"/lane*.out
-passed=$(cat "$work"/lane*.out | grep -c '^PASS')
-failed=$(cat "$work"/lane*.out | grep -c '^FAIL')
-echo "${#trials[@]} trials"
-echo "$passed passed, $failed failed"
+# shellcheck source=../lib/real_game.sh
+. "$here/../lib/real_game.sh"
+run_trials_in_lanes "${trials[@]}"
 [ "$failed" -eq 0 ] && [ "$passed" -gt "${#trials[@]}" ]

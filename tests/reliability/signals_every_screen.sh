@@ -58,17 +58,7 @@ for screen in splash menu about intro story gameover console; do
   for signal in TERM HUP INT; do trials+=("$screen:$signal"); done
 done
 
-# Deal the trials round-robin, the slow screens spread over every lane.
-for ((lane = 0; lane < lanes; lane++)); do
-  mine=()
-  for ((i = lane; i < ${#trials[@]}; i += lanes)); do mine+=("${trials[$i]}"); done
-  run_lane "$lane" "${mine[@]}" >"$work/lane$lane.out" 2>&1 &
-done
-wait
-
-cat "$work"/lane*.out
-passed=$(cat "$work"/lane*.out | grep -c '^PASS')
-failed=$(cat "$work"/lane*.out | grep -c '^FAIL')
-echo "${#trials[@]} trials"
-echo "$passed passed, $failed failed"
+# shellcheck source=../lib/real_game.sh
+. "$here/../lib/real_game.sh"
+run_trials_in_lanes "${trials[@]}"
 [ "$failed" -eq 0 ] && [ "$passed" -eq "${#trials[@]}" ]
