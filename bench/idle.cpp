@@ -111,7 +111,7 @@ int runRoute(bool withMusic, bool toConsole)
     tess::applyGameLook(*qApp);
     const bench::GameFolder folder(withMusic);
     QDir::setCurrent(QString::fromStdString(folder.path()));
-    tess::QtMusic music;
+    tess::QtMusic music(QString::fromStdString(folder.path()));  // the copy holds the music library
     bench::BenchGame game(music);
     tess::Screens &screens = game.screens;
     const char *musicLabel = withMusic ? "on" : "off";

@@ -6,7 +6,7 @@
 # Installs only what is missing; sudo only when not running as root.
 set -euo pipefail
 
-packages=(pulseaudio pulseaudio-utils dbus xvfb libxcb1-dev libxcb-xtest0-dev xdotool)
+packages=(pulseaudio pulseaudio-utils dbus xvfb libxcb1-dev libxcb-xtest0-dev libxcb-shm0-dev xdotool)
 missing=()
 for package in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

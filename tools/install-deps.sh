@@ -14,7 +14,7 @@ packages=(
   # tests and screenshots: a virtual X server and a hand on its mouse
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
   # clicks through XTest and reads the pixels back (tools/paint_watch)
-  libxcb1-dev libxcb-xtest0-dev
+  libxcb1-dev libxcb-xtest0-dev libxcb-shm0-dev
   # the screen reader test: a private D-Bus session, the accessibility bus
   # and Python's AT-SPI client
   dbus at-spi2-core python3-pyatspi

@@ -1,29 +1,26 @@
 #include "shell/ui/qt_music.h"
 
 #include "shell/core/data_path.h"
-#include "shell/ui/audio_sink.h"
+#include "shell/core/music_backend.h"
 #include "shell/ui/after_first_frame.h"
+#include "shell/ui/audio_sink.h"
 
-#include <QAudioOutput>
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QMediaPlayer>
-#include <QUrl>
+#include <QPluginLoader>
 
 #include <cstdio>
 #include <utility>
 
 namespace tess {
 
-struct QtMusic::Device {
-    QAudioOutput output;
-    QMediaPlayer player;
-};
-
-QtMusic::QtMusic()
+QtMusic::QtMusic(QString libraryFolder) : libraryFolder_(std::move(libraryFolder))
 {
     prepareAudioOutput();
 }
 
+// The players go while the application still runs; the library stays
+// loaded, as the media framework's threads may outlive them a moment.
 QtMusic::~QtMusic() = default;
 
 void QtMusic::send(const QString &command)
@@ -53,36 +50,47 @@ void QtMusic::run(const QString &command)
         report(command, QStringLiteral("unknown command"));
 }
 
+MusicPlayers *QtMusic::players()
+{
+    if (std::exchange(loadTried_, true))
+        return players_.get();
+    const QString folder = libraryFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : libraryFolder_;
+    QPluginLoader library(folder + QStringLiteral("/tessaranium-music"));
+    auto *backend = qobject_cast<MusicBackend *>(library.instance());
+    if (backend)
+        players_ = backend->createPlayers();
+    else
+        std::fprintf(stderr, "tessaranium: music: the game plays without sound: %s\n",
+                     qPrintable(library.errorString()));
+    return players_.get();
+}
+
 void QtMusic::play(const QString &command, const QString &path)
 {
-    auto found = devices_.find(path);
-    if (found == devices_.end()) {
+    MusicPlayers *players = this->players();
+    if (!players)
+        return;
+    if (!players->isOpen(path)) {
         const QFileInfo file(localPath(path));
         if (!file.isFile()) {
             report(command, QStringLiteral("file not found"));
             return;
         }
-        auto device = std::make_unique<Device>();
-        device->player.setAudioOutput(&device->output);
-        connect(&device->player, &QMediaPlayer::errorOccurred, this,
-                [command](QMediaPlayer::Error, const QString &reason) { report(command, reason); });
-        device->player.setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
-        found = devices_.emplace(path, std::move(device)).first;
+        players->open(path, file.absoluteFilePath(), [command](const QString &reason) { report(command, reason); });
     }
-    QMediaPlayer &player = found->second->player;
-    if (player.playbackState() != QMediaPlayer::PlayingState)
-        player.play();
+    players->play(path);
 }
 
 void QtMusic::close(const QString &command, const QString &path)
 {
-    const auto found = devices_.find(path);
-    if (found == devices_.end()) {
+    MusicPlayers *players = this->players();
+    if (!players)
+        return;
+    if (!players->isOpen(path)) {
         report(command, QStringLiteral("device not open"));
         return;
     }
-    found->second->player.stop();
-    devices_.erase(found);
+    players->close(path);
 }
 
 void QtMusic::report(const QString &command, const QString &reason)

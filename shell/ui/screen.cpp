@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace tess {
@@ -40,12 +41,18 @@ bool Screen::Form_QueryUnload(CloseReason)
     return true;
 }
 
-void Screen::paintEvent(QPaintEvent *)
+void Screen::paintEvent(QPaintEvent *event)
 {
     if (background_.isNull())
         return;
+    // A page turn repaints the pane and the choices at once: one rectangle
+    // at a time the picture is copied straight into the window, where the
+    // whole region as clip would blend it span by span on worker threads.
     QPainter painter(this);
-    painter.drawPixmap(0, 0, background_);
+    for (const QRect &area : event->region()) {
+        painter.setClipRect(area);
+        painter.drawPixmap(area.topLeft(), background_, area);
+    }
 }
 
 void Screen::closeEvent(QCloseEvent *event)

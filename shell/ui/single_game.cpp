@@ -1,35 +1,21 @@
 #include "shell/ui/single_game.h"
 
 #include "shell/core/data_path.h"
+#include "shell/core/front_calls.h"
 #include "shell/core/game_folder_lock.h"
 #include "shell/core/whole_file_writer.h"
 #include "shell/ui/layout_units.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QMessageBox>
 #include <QWidget>
 
 #include <cstdio>
 
-#include <unistd.h>
-
 namespace tess {
 namespace {
-
-// The running game listens on a local socket named after its folder, so that
-// a second start can ask it to come to the front.
-QString callName()
-{
-    const QByteArray folder = QFile::encodeName(QDir::current().canonicalPath());
-    return QStringLiteral("tessaranium-%1-%2")
-        .arg(::getuid())
-        .arg(QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha256).toHex().left(24)));
-}
 
 void comeToTheFront()
 {
@@ -44,26 +30,9 @@ void comeToTheFront()
 
 void answerLaterStarts()
 {
-    auto *server = new QLocalServer(qApp);
-    server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    QObject::connect(server, &QLocalServer::newConnection, server, [server] {
-        while (QLocalSocket *caller = server->nextPendingConnection()) {
-            caller->deleteLater();
-            comeToTheFront();
-        }
-    });
-    if (!server->listen(callName()))
-        std::fprintf(stderr, "tessaranium: a second start cannot bring this game to the front (%s)\n",
-                     qPrintable(server->errorString()));
-}
-
-void askTheRunningGameToComeForward()
-{
-    QLocalSocket socket;
-    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    socket.connectToServer(callName());
-    if (socket.waitForConnected(500))
-        socket.disconnectFromServer();
+    const auto *calls = new FrontCalls(QDir::currentPath(), comeToTheFront, qApp);
+    if (!calls->listening())
+        std::fprintf(stderr, "tessaranium: a second start cannot bring this game to the front (the folder cannot be watched)\n");
 }
 
 // Temporary files of flag writes that a kill cut short, beside each flag.
@@ -93,7 +62,7 @@ bool claimGameFolder(const QStringList &flagFiles)
     case GameFolderLock::Outcome::HeldByAnother:
         break;
     }
-    askTheRunningGameToComeForward();
+    FrontCalls::call(QDir::currentPath());
     const QString message = QStringLiteral("Игра уже запущена: её окно открыто.");
     std::fprintf(stderr, "tessaranium: %s\n", message.toLocal8Bit().constData());
     QMessageBox::information(nullptr, kGameTitle, message);

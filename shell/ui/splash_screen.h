@@ -1,7 +1,7 @@
 #pragma once
 #include "shell/ui/screen.h"
 
-#include <QPixmap>
+#include <QImage>
 #include <QTimer>
 
 namespace tess {
@@ -22,7 +22,7 @@ public:
     QTimer Timer;
     // The logo is drawn by the screen itself: a child control shown with the
     // window would start the screen reader bridge before the window is up.
-    QPixmap Image1;
+    QImage Image1;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

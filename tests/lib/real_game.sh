@@ -35,6 +35,8 @@ lay_out_game() {
   rm -rf "$lane_dir/game"
   mkdir -p "$lane_dir/game/engdat" "$lane_dir/game/sound"
   cp "$game_binary" "$lane_dir/game/tessaranium"
+  # The music library lies beside the executable, as in the built game folder.
+  cp "$(dirname "$game_binary")"/tessaranium-music.* "$lane_dir/game/"
   cp -r "$source_dir/text" "$source_dir/cursor" "$lane_dir/game/"
   for flag in b c bc; do printf '1\r\n' >"$lane_dir/game/engdat/$flag.gdf"; done
 }

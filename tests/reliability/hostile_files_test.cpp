@@ -224,7 +224,7 @@ private slots:
         }
         CapturedStderr errors;
         {
-            tess::QtMusic music;
+            tess::QtMusic music(QStringLiteral(TESS_GAME_DIR));
             music.send(QStringLiteral("play sound\\menu.mp3"));
             // The media framework reports a bad file from its own thread, later.
             QTRY_VERIFY_WITH_TIMEOUT(errors.text().contains(QStringLiteral("tessaranium: music: \"play sound\\menu.mp3\": ")), 15000);
@@ -249,7 +249,7 @@ private slots:
         qInfo("sound server: %s", soundServer ? "present" : "none");
         CapturedStderr errors;
         {
-            tess::QtMusic music;
+            tess::QtMusic music(QStringLiteral(TESS_GAME_DIR));
             music.send(QStringLiteral("play sound\\menu.mp3"));
             QTest::qWait(500);
             music.send(QStringLiteral("close sound\\menu.mp3"));
@@ -262,6 +262,27 @@ private slots:
         // Only the second close is the game's own complaint; the file itself plays or fails quietly.
         QVERIFY2(lines.filter(QStringLiteral("device not open")).size() == 1, qPrintable(said));
         qInfo("%s", qPrintable(lines.join(QStringLiteral(" | "))));
+    }
+
+    void withoutItsMusicLibraryTheGameSaysSoOnceAndPlaysOnInSilence()
+    {
+        GameFolder game;
+        QDir().mkpath(game.path(QStringLiteral("sound")));
+        QVERIFY(QFile::copy(QStringLiteral(TESS_SOURCE_DIR "/sound/menu.mp3"), game.path(QStringLiteral("sound/menu.mp3"))));
+        CapturedStderr errors;
+        {
+            tess::QtMusic music(game.path(QStringLiteral("no-library-here")));
+            music.send(QStringLiteral("play sound\\menu.mp3"));
+            music.send(QStringLiteral("close sound\\menu.mp3"));
+            music.send(QStringLiteral("play sound\\into.mp3"));
+            QTest::qWait(300);
+        }
+        const QString said = errors.text();
+        errors.release();
+        const QStringList lines = said.split(u'\n').filter(QStringLiteral("tessaranium:"));
+        QVERIFY2(lines.size() == 1 && lines.first().startsWith(QStringLiteral("tessaranium: music: the game plays without sound: ")),
+                 qPrintable(said));
+        QCOMPARE(game.flagLetters(), QByteArray("111"));
     }
 };
 

@@ -7,6 +7,8 @@
 #include "shell/ui/menu_screen.h"
 #include "shell/ui/splash_screen.h"
 
+#include <QResource>
+
 #include <QElapsedTimer>
 #include <QtTest>
 #include <QtTest/qtestspontaneevent.h>
@@ -33,6 +35,24 @@ private slots:
         QVERIFY(!game.screens.isLoaded(ScreenId::Main));
         QCOMPARE(game.log.entries,
                  (QStringList{"play sound\\into.mp3", "install cursor", "play sound\\menu.mp3"}));
+    }
+
+    void theSplashDrawsItsLogoFromThePixelsInTheProgram()
+    {
+        TestGame game;
+        game.screens.Show(ScreenId::Main);
+        auto &splash = game.screen<tess::SplashScreen>(ScreenId::Main);
+        QCOMPARE(splash.Image1.size(), QSize(471, 278));
+        // Drawn as it lies, with no copy: the pixels are the program's own.
+        QVERIFY(splash.Image1.constBits() == QResource(QStringLiteral(":/pictures/splash_logo.bgrx")).data());
+        const QImage shown = splash.grab().toImage();
+        const QPoint at(168, 160);
+        int differing = 0;
+        for (int y = 0; y < splash.Image1.height(); y += 7)
+            for (int x = 0; x < splash.Image1.width(); x += 7)
+                differing += shown.pixel(at + QPoint(x, y)) != splash.Image1.pixel(x, y);
+        QCOMPARE(differing, 0);
+        QVERIFY(splash.Image1.pixel(235, 100) != qRgb(255, 255, 255));
     }
 
     void menuAboutMenuIntroStorySendsTheMusicCommandsInOrder()

@@ -2,9 +2,12 @@
 // What a player sees after a click, watched from outside the program: the
 // click goes through the X server's test extension (XTest) like a real
 // mouse's, and the window's pixels are read back until they stop changing.
+#include "shared_image.h"
+
 #include <xcb/xcb.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,6 +61,7 @@ private:
     xcb_connection_t *connection_ = nullptr;
     xcb_window_t root_ = 0;
     bool ok_ = false;
+    std::unique_ptr<SharedImage> shared_;
 };
 
 } // namespace paint_watch

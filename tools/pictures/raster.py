@@ -269,13 +269,11 @@ def brackets_mask(w, h, box, arm=14, width=2.0, gap=0):
 # ---------------------------------------------------------------------------
 # Output
 
-def save_gif(img, rel, colors=256, dither=True, max_error=None):
-    """Quantizes to a palette and writes a GIF.  With max_error, a dithered
-    pixel that strays further than that (0..255, any channel) from the picture
-    takes the plain nearest palette colour instead: error diffusion next to
-    hard edges can otherwise strew dark specks over a light ground."""
-    path = os.path.join(ROOT, rel)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
+def quantize(img, colors=256, dither=True, max_error=None):
+    """Quantizes to a palette.  With max_error, a dithered pixel that strays
+    further than that (0..255, any channel) from the picture takes the plain
+    nearest palette colour instead: error diffusion next to hard edges can
+    otherwise strew dark specks over a light ground."""
     im = to_image(img) if isinstance(img, np.ndarray) else img
     q = im.quantize(colors=colors, method=Image.Quantize.LIBIMAGEQUANT,
                     dither=Image.Dither.FLOYDSTEINBERG if dither else Image.Dither.NONE)
@@ -287,9 +285,32 @@ def save_gif(img, rel, colors=256, dither=True, max_error=None):
         fixed = Image.fromarray(idx, 'P')
         fixed.putpalette(q.getpalette())
         q = fixed
+    return q
+
+
+def save_gif(img, rel, colors=256, dither=True, max_error=None):
+    """Quantizes (see quantize) and writes a GIF."""
+    path = os.path.join(ROOT, rel)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    q = quantize(img, colors, dither, max_error)
     q.save(path, optimize=False)
     print('%-36s %7d bytes' % (rel, os.path.getsize(path)))
     return q
+
+
+def save_bgrx(img, rel):
+    """Writes the pixels raw, row by row, four bytes each: blue, green, red,
+    255.  A little-endian machine draws that as it lies (Qt's RGB32), with no
+    decoder and no image plugin: for the one picture shown before the first
+    window is up."""
+    path = os.path.join(ROOT, rel)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    rgb = np.asarray(img.convert('RGB'), np.uint8)
+    bgrx = np.empty(rgb.shape[:2] + (4,), np.uint8)
+    bgrx[..., 0], bgrx[..., 1], bgrx[..., 2], bgrx[..., 3] = rgb[..., 2], rgb[..., 1], rgb[..., 0], 255
+    with open(path, 'wb') as out:
+        out.write(bgrx.tobytes())
+    print('%-36s %7d bytes (%d x %d)' % (rel, os.path.getsize(path), rgb.shape[1], rgb.shape[0]))
 
 
 def save_bmp24(img, rel):

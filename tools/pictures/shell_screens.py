@@ -6,7 +6,7 @@ import numpy as np
 
 from .raster import (
     MONO, Mask, SANS, SANS_B, SANS_I, add, blur, canvas, col, fbm, gauss_glow, glow, over,
-    over_img, save_gif, text_width, vgrad)
+    over_img, quantize, save_bgrx, save_gif, text_width, vgrad)
 from .scenery import (
     city, dark_panel, draw_tesseract, glow_button, nebula, perspective_grid, starfield,
     vignette)
@@ -224,8 +224,9 @@ def make_splash():
     cm.text((w / 2, 268), '© Orbitrum Games, 2026', SANS, 11, anchor='ms')
     over(img, cm.get(), (150, 165, 180))
     # dithered for a smooth halo, but without the dark specks that error
-    # diffusion scatters round the orbit on the white ground
-    save_gif(img, 'shell/pictures/splash_logo.gif', max_error=40)
+    # diffusion scatters round the orbit on the white ground; kept raw, as the
+    # splash draws it before anything else is loaded
+    save_bgrx(quantize(img, max_error=40), 'shell/pictures/splash_logo.bgrx')
 
 def space_backdrop(w, h, rng, top=(2, 5, 14), bottom=(6, 22, 40), neb=((20, 90, 140), (90, 60, 170)),
                    neb_k=0.3, stars=420):
