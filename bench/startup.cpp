@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -115,13 +116,27 @@ double cpuMsOf(pid_t pid)
     return ms;
 }
 
+// The shared libraries the process has mapped: what it loaded so far.
+std::set<std::string> librariesOf(pid_t pid)
+{
+    std::set<std::string> libraries;
+    std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
+    for (std::string line; std::getline(maps, line);) {
+        const std::size_t path = line.find('/');
+        if (path != std::string::npos && line.find(".so", path) != std::string::npos)
+            libraries.insert(line.substr(line.rfind('/') + 1));
+    }
+    return libraries;
+}
+
 // One start, timed from just before fork() to the MapNotify of its first
 // window and to the first pixel it paints there, with the CPU time it took
-// to map the window.
+// to map the window and the libraries it had loaded by then.
 struct Start {
     double mappedMs;
     double paintedMs;
     double cpuToMapMs;
+    std::set<std::string> libraries;
 };
 
 Start timeStart(MapWatcher &watcher, const std::string &program, const std::string &workDir)
@@ -133,6 +148,7 @@ Start timeStart(MapWatcher &watcher, const std::string &program, const std::stri
     const pid_t pid = bench::spawnQuietly(program, arguments, workDir);
     const xcb_window_t window = watcher.waitFor(XCB_MAP_NOTIFY, 20000, mapped);
     const double cpuToMap = cpuMsOf(pid);
+    std::set<std::string> libraries = librariesOf(pid);
     const double painted = window ? watcher.waitForPaint(window, 20000) : 0;
     bench::stopProcess(pid, SIGKILL);
     if (!window || !painted) {
@@ -143,7 +159,7 @@ Start timeStart(MapWatcher &watcher, const std::string &program, const std::stri
     double ignored = 0;
     watcher.waitFor(XCB_DESTROY_NOTIFY, 2000, ignored);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    return {mapped - start, painted - start, cpuToMap};
+    return {mapped - start, painted - start, cpuToMap, std::move(libraries)};
 }
 
 } // namespace
@@ -170,17 +186,28 @@ int main(int argc, char *argv[])
     timeStart(watcher, floorBinary, game.path());
     timeStart(watcher, gameBinary, game.path());
     std::vector<double> floorMapped, floorPainted, floorCpu, gameMapped, gamePainted, gameCpu, ratios;
+    std::set<std::string> floorLibraries, gameLibraries;
     for (int run = 0; run < runs; ++run) {
-        const Start floor = timeStart(watcher, floorBinary, game.path());
+        // Each goes first in every other pair, so neither always finds the
+        // caches as the other left them.
+        Start floor, splash;
+        for (int turn = 0; turn < 2; ++turn) {
+            if ((turn == 0) == (run % 2 == 0)) {
+                floor = timeStart(watcher, floorBinary, game.path());
+            } else {
+                game.resetFlags();
+                splash = timeStart(watcher, gameBinary, game.path());
+            }
+        }
         floorMapped.push_back(floor.mappedMs);
         floorPainted.push_back(floor.paintedMs);
         floorCpu.push_back(floor.cpuToMapMs);
-        game.resetFlags();
-        const Start splash = timeStart(watcher, gameBinary, game.path());
         gameMapped.push_back(splash.mappedMs);
         gamePainted.push_back(splash.paintedMs);
         gameCpu.push_back(splash.cpuToMapMs);
         ratios.push_back(splash.mappedMs / floor.mappedMs);
+        floorLibraries = std::move(floor.libraries);
+        gameLibraries = std::move(splash.libraries);
     }
 
     std::printf("Start of the process to its first window on the X server (Xvfb %s, QT_QPA_PLATFORM=xcb,\n"
@@ -203,7 +230,13 @@ int main(int argc, char *argv[])
     std::printf("game/floor, mapped: ratio of medians %.2f, median of the %zu paired runs' ratios %.2f "
                 "(p25 %.2f, p75 %.2f); target <= 1.20\n",
                 splashMap.median / floorMap.median, pairs.runs, pairs.median, pairs.p25, pairs.p75);
-    std::printf("game/floor, painted: ratio of medians %.2f; CPU time until mapped: ratio of medians %.2f\n\n",
+    std::printf("game/floor, painted: ratio of medians %.2f; CPU time until mapped: ratio of medians %.2f\n",
                 splashPaint.median / floorPaint.median, splashWork.median / floorWork.median);
+    std::string extra;
+    for (const std::string &library : gameLibraries)
+        if (!floorLibraries.contains(library))
+            extra += " " + library;
+    std::printf("shared libraries loaded when the window is mapped: floor %zu, game %zu; the game's own:%s\n\n",
+                floorLibraries.size(), gameLibraries.size(), extra.empty() ? " none" : extra.c_str());
     return 0;
 }
