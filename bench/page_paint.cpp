@@ -13,11 +13,14 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -114,7 +117,8 @@ int main(int argc, char *argv[])
         fail("the floor's label window did not come up");
 
     const std::vector<bench::StoryRoute> walk = bench::walkOverEveryPage(bench::routesToEveryPage(QString::fromStdString(game.path())));
-    std::vector<double> lastMs, firstMs, floorMs, flagMs;
+    std::vector<double> lastMs, firstMs, floorMs, flagMs, noFlagMs;
+    std::vector<std::pair<double, std::string>> slowest;  // every click, to name the slowest
     std::set<int> pages{1};
     int unchanged = 0;
     for (int round = 0; round < rounds; ++round) {
@@ -136,8 +140,8 @@ int main(int argc, char *argv[])
                 }
                 lastMs.push_back(watch.lastMs);
                 firstMs.push_back(watch.firstMs);
-                if (move.writesFlag)
-                    flagMs.push_back(watch.lastMs);
+                (move.writesFlag ? flagMs : noFlagMs).push_back(watch.lastMs);
+                slowest.emplace_back(watch.lastMs, "gt" + std::to_string(move.page) + (move.writesFlag ? "+flag" : ""));
                 pages.insert(move.page);
             }
             bench::stopProcess(pid, SIGKILL);
@@ -155,8 +159,14 @@ int main(int argc, char *argv[])
     bench::printRow("click to the page's last pixel", turn);
     bench::printRow("click to its first pixel", bench::summarize(firstMs));
     bench::printRow("  clicks that also write a flag", bench::summarize(flagMs));
+    bench::printRow("  clicks that write no flag", bench::summarize(noFlagMs));
     bench::printRow("floor: bare label, last pixel", bare);
     std::printf("game/floor: median %.2f, p99 %.2f; target: p99 <= 16 ms -> %s\n", turn.median / bare.median,
                 turn.p99 / bare.p99, turn.p99 <= 16 ? "met" : "MISSED");
+    std::sort(slowest.begin(), slowest.end(), std::greater<>());
+    std::printf("slowest clicks:");
+    for (std::size_t i = 0; i < std::min<std::size_t>(slowest.size(), 8); ++i)
+        std::printf(" %s %.1f ms%s", slowest[i].second.c_str(), slowest[i].first, i + 1 < 8 ? "," : "");
+    std::printf("\n\n");
     return 0;
 }
