@@ -197,8 +197,10 @@ void printBreakdown(const std::vector<Figures> &all)
 
 } // namespace
 
-int main()
+// Usage: bench_memory [on|off]   (default: with music, then without)
+int main(int argc, char *argv[])
 {
+    const std::string only = argc > 1 ? argv[1] : "";
     const bench::DesktopSession desktop;
     paint_watch::Screen screen(desktop.display.name().c_str());
     if (!screen.ok())
@@ -223,6 +225,8 @@ int main()
                 bare.soundPercent);
     std::vector<Figures> withMusicFigures;
     for (const bool music : {true, false}) {
+        if (!only.empty() && only != (music ? "on" : "off"))
+            continue;
         const bench::GameFolder silent(false);
         const bench::GameFolder &folder = music ? withMusic : silent;
         std::vector<Figures> figures;
@@ -246,8 +250,10 @@ int main()
         if (music)
             withMusicFigures = figures;
     }
-    withMusicFigures.push_back(bare);
-    printBreakdown(withMusicFigures);
+    if (!withMusicFigures.empty()) {
+        withMusicFigures.push_back(bare);
+        printBreakdown(withMusicFigures);
+    }
     bench::stopProcess(floorPid, SIGKILL);
     return 0;
 }

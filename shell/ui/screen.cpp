@@ -7,6 +7,7 @@
 #include "shell/ui/screens.h"
 
 #include <QCloseEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -31,8 +32,16 @@ Screen::Screen(Services &services, ScreenId id, QSize clientTwips, const QString
         setPalette(white);
         setAutoFillBackground(true);
     } else {
-        background_.load(background);
+        backgroundFile_ = background;
+        loadBackground();
     }
+}
+
+// Decoded straight from the file: QPixmap::load would also keep every picture
+// in the application-wide pixmap cache (10 MiB) long after its screen is gone.
+void Screen::loadBackground()
+{
+    background_ = QPixmap::fromImage(QImage(backgroundFile_));
 }
 
 bool Screen::Form_QueryUnload(CloseReason)
@@ -71,8 +80,20 @@ void Screen::keyPressEvent(QKeyEvent *event)
 
 void Screen::showEvent(QShowEvent *event)
 {
+    if (background_.isNull() && !backgroundFile_.isEmpty())
+        loadBackground();
     QWidget::showEvent(event);
     offerKeyboardPlay();
+}
+
+// A screen the game hides (the intro and the story stay loaded for their way
+// back) gives its decoded picture back while no one sees it; it is decoded
+// again before it is shown.
+void Screen::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous() && !backgroundFile_.isEmpty())
+        background_ = QPixmap();
 }
 
 void Screen::offerKeyboardPlay()
