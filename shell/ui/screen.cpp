@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace tess {
 
@@ -87,13 +88,20 @@ void Screen::showEvent(QShowEvent *event)
 }
 
 // A screen the game hides (the intro and the story stay loaded for their way
-// back) gives its decoded picture back while no one sees it; it is decoded
-// again before it is shown.
+// back) gives back its decoded picture and its window with the window's
+// backing store (800×600×4 bytes) while no one sees it; both are made again
+// before it is shown. A window the player minimizes keeps them.
 void Screen::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    if (!event->spontaneous() && !backgroundFile_.isEmpty())
+    if (event->spontaneous())
+        return;
+    if (!backgroundFile_.isEmpty())
         background_ = QPixmap();
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible())
+            destroy();
+    });
 }
 
 void Screen::offerKeyboardPlay()
