@@ -181,9 +181,9 @@ private:
     pid_t pid_ = -1;
 };
 
-void printBreakdown(const std::vector<Figures> &all)
+void printBreakdown(const std::vector<Figures> &all, bool music)
 {
-    std::printf("\nResident MiB by what the pages hold (music on; /proc/PID/smaps):\n%-52s", "");
+    std::printf("\nResident MiB by what the pages hold (music %s; /proc/PID/smaps):\n%-52s", music ? "on" : "off", "");
     for (const Figures &f : all)
         std::printf(" %10s", f.screen.c_str());
     std::printf("\n");
@@ -223,7 +223,8 @@ int main(int argc, char *argv[])
                 "sound srv %", "target <= 50 MiB");
     std::printf("%-12s %-5s %9.1f %11.2f %9.3f %12.3f\n", "floor", "-", bare.residentMiB, 1.0, bare.cpuPercent,
                 bare.soundPercent);
-    std::vector<Figures> withMusicFigures;
+    std::vector<Figures> breakdown;  // of the first setting run
+    bool breakdownMusic = true;
     for (const bool music : {true, false}) {
         if (!only.empty() && only != (music ? "on" : "off"))
             continue;
@@ -247,12 +248,14 @@ int main(int argc, char *argv[])
                         f.residentMiB, f.residentMiB / bare.residentMiB, f.cpuPercent, f.soundPercent, target);
         }
         std::fflush(stdout);
-        if (music)
-            withMusicFigures = figures;
+        if (breakdown.empty()) {
+            breakdown = figures;
+            breakdownMusic = music;
+        }
     }
-    if (!withMusicFigures.empty()) {
-        withMusicFigures.push_back(bare);
-        printBreakdown(withMusicFigures);
+    if (!breakdown.empty()) {
+        breakdown.push_back(bare);
+        printBreakdown(breakdown, breakdownMusic);
     }
     bench::stopProcess(floorPid, SIGKILL);
     return 0;
