@@ -87,10 +87,10 @@ void Screen::showEvent(QShowEvent *event)
     offerKeyboardPlay();
 }
 
-// A screen the game hides (the intro and the story stay loaded for their way
-// back) gives back its decoded picture and its window with the window's
-// backing store (800×600×4 bytes) while no one sees it; both are made again
-// before it is shown. A window the player minimizes keeps them.
+// A screen the game hides (the intro and the story stay loaded) gives back
+// its decoded picture and its window with the window's backing store
+// (800×600×4 bytes) while no one sees it; both are made again before it is
+// shown. A window the player minimizes keeps them.
 void Screen::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);

@@ -177,11 +177,13 @@ private slots:
             TestGame::settle();
             QWidget &screen = game.screens.get(id);
             const QImage before = screen.grab().toImage();
+            const QRect placed = screen.geometry();
             game.screens.Hide(id);
             TestGame::settle();
             game.screens.Show(id);
             TestGame::settle();
             QCOMPARE(screen.grab().toImage(), before);
+            QCOMPARE(screen.geometry(), placed);
         }
     }
 
