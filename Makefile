@@ -82,6 +82,7 @@ bench: deps
 	$(BENCH_BUILD)/bench/bench_page_paint
 	$(BENCH_BUILD)/bench/bench_console
 	$(BENCH_BUILD)/bench/bench_idle
+	$(BENCH_BUILD)/bench/bench_memory
 
 # Fuzzing: the parsers that read the player's files and keyboard, built with
 # clang and libFuzzer in a tree of their own, each run for FUZZ_SECONDS from

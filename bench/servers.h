@@ -33,6 +33,7 @@ public:
     NullSoundServer &operator=(const NullSoundServer &) = delete;
 
     bool running() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
 
 private:
     pid_t pid_ = -1;

@@ -7,9 +7,11 @@
 #include "shell/ui/screens.h"
 
 #include <QCloseEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace tess {
 
@@ -32,8 +34,16 @@ Screen::Screen(Services &services, ScreenId id, QSize clientTwips, const QString
         setPalette(white);
         setAutoFillBackground(true);
     } else {
-        background_.load(background);
+        backgroundFile_ = background;
+        loadBackground();
     }
+}
+
+// Decoded straight from the file: QPixmap::load would also keep every picture
+// in the application-wide pixmap cache (10 MiB) long after its screen is gone.
+void Screen::loadBackground()
+{
+    background_ = QPixmap::fromImage(QImage(backgroundFile_));
 }
 
 bool Screen::Form_QueryUnload(CloseReason)
@@ -78,8 +88,27 @@ void Screen::keyPressEvent(QKeyEvent *event)
 
 void Screen::showEvent(QShowEvent *event)
 {
+    if (background_.isNull() && !backgroundFile_.isEmpty())
+        loadBackground();
     QWidget::showEvent(event);
     offerKeyboardPlay();
+}
+
+// A screen the game hides (the intro and the story stay loaded) gives back
+// its decoded picture and its window with the window's backing store
+// (800×600×4 bytes) while no one sees it; both are made again before it is
+// shown. A window the player minimizes keeps them.
+void Screen::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    if (!backgroundFile_.isEmpty())
+        background_ = QPixmap();
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible())
+            destroy();
+    });
 }
 
 void Screen::offerKeyboardPlay()

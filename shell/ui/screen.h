@@ -73,6 +73,7 @@ protected:
     virtual QList<QWidget *> keyboardOrder() { return {}; }
 
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -80,9 +81,11 @@ protected:
 
 private:
     void reportFatal(const class FileError &error);
+    void loadBackground();
 
     Services &services_;
     ScreenId id_;
+    QString backgroundFile_;
     QPixmap background_;
 };
 

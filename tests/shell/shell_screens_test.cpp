@@ -187,6 +187,26 @@ private slots:
         QCOMPARE(game.log.entries.mid(0, 2), (QStringList{"restore cursor", "end 0"}));
     }
 
+    void aHiddenScreenShownAgainLooksTheSame()
+    {
+        // A hidden screen lets its decoded picture go and decodes it again
+        // before it is shown.
+        TestGame game;
+        for (ScreenId id : {ScreenId::IntoEngine, ScreenId::Engine}) {
+            game.screens.Show(id);
+            TestGame::settle();
+            QWidget &screen = game.screens.get(id);
+            const QImage before = screen.grab().toImage();
+            const QRect placed = screen.geometry();
+            game.screens.Hide(id);
+            TestGame::settle();
+            game.screens.Show(id);
+            TestGame::settle();
+            QCOMPARE(screen.grab().toImage(), before);
+            QCOMPARE(screen.geometry(), placed);
+        }
+    }
+
     void menuExitRestoresTheArrowAndKeepsTheFlags()
     {
         TestGame game;
