@@ -14,6 +14,8 @@
 #include <QSessionManager>
 #include <QStyleFactory>
 
+#include <utility>
+
 namespace tess {
 
 namespace {
@@ -30,6 +32,9 @@ void applySplashLook(QApplication &app)
 // menu, six seconds later.
 void finishGameLook(QApplication &app)
 {
+    static bool finished = false;
+    if (std::exchange(finished, true))
+        return;
     loadBundledFonts();
     app.setFont(defaultLayoutFont());
     app.setWindowIcon(QIcon(QStringLiteral(":/pictures/tessaranium.ico")));
@@ -67,6 +72,10 @@ int runGame(QApplication &app)
         gate.deliver([&] { screens.closeAll(CloseReason::SessionEnd); });
     });
 
+    // Asked for before the splash is shown, so that the rest of the look and
+    // the screen reader's view come before the music the splash starts: the
+    // first track loads the media framework, a tenth of a second or more.
+    afterWindowsAreDrawn(&screens, [&app] { finishGameLook(app); });
     try {
         screens.Show(ScreenId::Main);
     } catch (const FileError &error) {
@@ -74,7 +83,6 @@ int runGame(QApplication &app)
         alerts.showError(error.message());
         return 1;
     }
-    afterWindowsAreDrawn(&screens, [&app] { finishGameLook(app); });
     return app.exec();
 }
 
