@@ -81,7 +81,6 @@ bench: deps
 	$(BENCH_BUILD)/bench/bench_page_turn
 	$(BENCH_BUILD)/bench/bench_page_paint
 	$(BENCH_BUILD)/bench/bench_console
-	$(BENCH_BUILD)/bench/bench_idle
 	$(BENCH_BUILD)/bench/bench_memory
 
 # Fuzzing: the parsers that read the player's files and keyboard, built with

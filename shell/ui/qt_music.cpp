@@ -67,26 +67,32 @@ MusicPlayers *QtMusic::players()
 
 void QtMusic::play(const QString &command, const QString &path)
 {
-    MusicPlayers *players = this->players();
-    if (!players)
-        return;
-    if (!players->isOpen(path)) {
-        const QFileInfo file(localPath(path));
-        if (!file.isFile()) {
+    // The file is looked for first: a game without its music never loads the
+    // media framework at all.
+    const bool open = players_ && players_->isOpen(path);
+    QString file;
+    if (!open) {
+        const QFileInfo found(localPath(path));
+        if (!found.isFile()) {
             report(command, QStringLiteral("file not found"));
             return;
         }
-        players->open(path, file.absoluteFilePath(), [command](const QString &reason) { report(command, reason); });
+        file = found.absoluteFilePath();
     }
+    MusicPlayers *players = this->players();
+    if (!players)
+        return;
+    if (!open)
+        players->open(path, file, [command](const QString &reason) { report(command, reason); });
     players->play(path);
 }
 
 void QtMusic::close(const QString &command, const QString &path)
 {
-    MusicPlayers *players = this->players();
-    if (!players)
-        return;
-    if (!players->isOpen(path)) {
+    if (loadTried_ && !players_)
+        return;  // no music at all, as already said
+    MusicPlayers *players = players_.get();
+    if (!players || !players->isOpen(path)) {
         report(command, QStringLiteral("device not open"));
         return;
     }

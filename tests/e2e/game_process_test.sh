@@ -42,10 +42,15 @@ check "the splash keeps the story flags" flags_are 111
 check "the executable needs no media, sound or network library" \
   bash -c "! ldd '$game_binary' | grep -qiE 'multimedia|gstreamer|pulse|network'"
 
+with_music() {
+  cp "$source_dir"/sound/*.mp3 "$lane_dir/game/sound/"
+}
+
 lay_out_game
 start_game
 check "the menu is up after the splash" reaches menu
-check "the music library is loaded once music plays" grep -q 'tessaranium-music' "/proc/$game_pid/maps"
+check "with no music files the music library is never loaded" \
+  bash -c "! grep -q 'tessaranium-music' /proc/$game_pid/maps"
 stop_with TERM
 check "SIGTERM on the menu ends the game with status 0" test "$exit_status" = 0
 check "the menu keeps the story flags" flags_are 111
@@ -66,6 +71,14 @@ check "the console resets the story flags" flags_are 000
 check "a missing sound folder is reported, not fatal" grep -q 'music: "play sound' "$lane_dir/game.log"
 
 lay_out_game
+with_music
+start_game
+check "with its music the menu is up after the splash" reaches menu
+check "the music library is loaded once music plays" grep -q 'tessaranium-music' "/proc/$game_pid/maps"
+stop_with TERM
+
+lay_out_game
+with_music
 rm -f "$lane_dir"/game/tessaranium-music.*
 start_game
 check "without its music library the game still reaches the menu" reaches menu

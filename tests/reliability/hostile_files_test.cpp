@@ -274,7 +274,7 @@ private slots:
             tess::QtMusic music(game.path(QStringLiteral("no-library-here")));
             music.send(QStringLiteral("play sound\\menu.mp3"));
             music.send(QStringLiteral("close sound\\menu.mp3"));
-            music.send(QStringLiteral("play sound\\into.mp3"));
+            music.send(QStringLiteral("play sound\\menu.mp3"));
             QTest::qWait(300);
         }
         const QString said = errors.text();
