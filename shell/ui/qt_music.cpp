@@ -19,8 +19,8 @@ QtMusic::QtMusic(QString libraryFolder) : libraryFolder_(std::move(libraryFolder
     prepareAudioOutput();
 }
 
-// The players go while the application still runs; the library stays
-// loaded, as the media framework's threads may outlive them a moment.
+// The players go while the application still runs; the library itself is
+// never unloaded, so no code of it can be called after it is gone.
 QtMusic::~QtMusic() = default;
 
 void QtMusic::send(const QString &command)

@@ -3,6 +3,7 @@
 // controls take focus in order and Enter or Space presses them; without one,
 // every key does what it always did. Also what each screen tells a screen
 // reader of itself, and where a label's lines and characters lie.
+#include "accessible_of.h"
 #include "test_game.h"
 
 #include "console/ui/console_screen.h"
@@ -21,14 +22,6 @@ using story::StoryScreen;
 using tess::ScreenId;
 
 namespace {
-
-QAccessibleInterface &accessibleOf(QObject &object)
-{
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&object);
-    if (!iface)
-        qFatal("no accessible interface for %s", object.metaObject()->className());
-    return *iface;
-}
 
 void key(QWidget &window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {

@@ -2,6 +2,7 @@
 // labels, the story pane's text, and press actions that do exactly what a
 // click does, held back by a text load like a click. How the changes reach a
 // screen reader over AT-SPI is played in atspi_story_test.sh.
+#include "accessible_of.h"
 #include "test_game.h"
 
 #include "console/ui/console_screen.h"
@@ -21,14 +22,6 @@ using story::StoryScreen;
 using tess::ScreenId;
 
 namespace {
-
-QAccessibleInterface &accessibleOf(QObject &object)
-{
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&object);
-    if (!iface)
-        qFatal("no accessible interface for %s", object.metaObject()->className());
-    return *iface;
-}
 
 QString nameOf(QObject &object)
 {
