@@ -71,8 +71,7 @@ BENCH_BUILD ?= build-bench
 .PHONY: bench
 
 bench:
-	@tools/install-deps.sh play
-	@bench/install-deps.sh
+	@tools/install-deps.sh bench
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target benchmarks
 	$(BENCH_BUILD)/bench/bench_startup

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a make target needs, only those that are
 # missing. Uses sudo only when not running as root.
-# Usage: tools/install-deps.sh PROFILE...
+# Usage: tools/install-deps.sh [PROFILE...]   (none: test and fuzz, all of it)
 #   build     compiling the game: the compiler and the source package's
 #             build dependencies (debian/control)
 #   play      build, and what the music plays through (tessaranium-music's
 #             dependencies in debian/control)
 #   test      play, and what the tests drive and watch the game with
 #   fuzz      build, and clang with libFuzzer
+#   bench     play, and a sound server, a session bus and the X tools the
+#             benchmarks watch the game with
 #   package   the source package's build dependencies and the tools that
 #             build it (dpkg-buildpackage, debhelper)
 set -euo pipefail
@@ -57,16 +59,20 @@ profile_fuzz() {
   profile_build
   echo clang libclang-rt-14-dev
 }
+profile_bench() {
+  profile_play
+  echo pulseaudio pulseaudio-utils dbus xvfb libxcb1-dev libxcb-xtest0-dev libxcb-shm0-dev xdotool
+}
 profile_package() {
   echo dpkg-dev
   build_depends
 }
 
-[ $# -gt 0 ] || { echo "usage: $0 build|play|test|fuzz|package..." >&2; exit 2; }
+[ $# -gt 0 ] || set -- test fuzz
 wanted=()
 for profile in "$@"; do
   case $profile in
-    build|play|test|fuzz|package) ;;
+    build|play|test|fuzz|bench|package) ;;
     *) echo "$0: no profile $profile" >&2; exit 2 ;;
   esac
   read -r -a names <<<"$("profile_$profile" | tr '\n' ' ')"
