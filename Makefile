@@ -1,19 +1,22 @@
 # `make play` builds the game alone (no tests, tools or benchmarks) and starts
-# it; `make test` builds everything and runs every test. Both install the
-# Debian packages they need first.
+# it; `make test` builds everything and runs every test. Each target installs
+# the Debian packages it needs first, and only those (tools/install-deps.sh).
 
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 
-.PHONY: play game test build configure deps sanitize-test ci clean a11y-test
+.PHONY: play game test build configure sanitize-test ci clean a11y-test
 
 play: game
 	cd $(BUILD)/game && ./tessaranium
 
 # Only the game and its folder: no tests, tools or benchmarks to wait for.
-game: configure
+game:
+	@tools/install-deps.sh play
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j $(JOBS) --target tessaranium
 
 test: build
@@ -27,54 +30,48 @@ a11y-test: build
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+configure:
+	@tools/install-deps.sh test
+	$(CONFIGURE)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
-sanitize-test: deps
+sanitize-test:
+	@tools/install-deps.sh test
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTESS_SANITIZE=ON
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-deps:
-	@tools/install-deps.sh
-
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) build-pkg build-bench build-fuzz
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(PKG_BUILD) build-bench build-fuzz
 
-# The Debian package, built in its own Release tree without the tests:
-# $(PKG_BUILD)/tessaranium_<version>-1_<arch>.deb. Every time in it is the
-# last commit's, so the same commit always gives the same bytes.
-# `package-test` builds it twice and compares, runs lintian, installs it with
-# apt, plays it from its menu entry on a virtual X server, and removes it and
-# every package it installed again (root or sudo).
+# The Debian source and binary packages, built by dpkg-buildpackage from a
+# clean copy of the tree (docs/INSTALL.md): in $(PKG_BUILD)/ the .dsc and
+# .tar.xz, the .debs of tessaranium, tessaranium-music, tessaranium-data and
+# their debugging symbols, and the .changes. Every time in them is the newest
+# debian/changelog entry's, so any builder gets the same bytes.
+# `package-test` builds them a second time elsewhere (another folder, no .git,
+# umask 077, another locale and time zone, one job) and compares, runs
+# lintian, installs them with apt and plays them as a throwaway ordinary user
+# from the menu entry on a virtual X server, with and without the music, and
+# leaves the machine as it was (root or sudo).
 PKG_BUILD ?= build-pkg
-SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
 .PHONY: package package-test
 
-ifneq ($(SOURCE_DATE_EPOCH),)
-package: export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
-endif
-package: deps
-	cmake -S . -B $(PKG_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
-	cmake --build $(PKG_BUILD) -j $(JOBS) --target tess_install_parts
-	rm -f $(PKG_BUILD)/*.deb
-	cd $(PKG_BUILD) && cpack -G DEB
+package:
+	@tools/install-deps.sh package
+	tools/build_package.sh $(PKG_BUILD) $(JOBS)
 
-package-test:
-	$(MAKE) package
-	rm -rf $(PKG_BUILD)/first && mkdir $(PKG_BUILD)/first
-	cp $(PKG_BUILD)/*.deb $(PKG_BUILD)/first/
-	$(MAKE) package
-	bash tests/packaging/package_test.sh $(PKG_BUILD) $(PKG_BUILD)/first
+package-test: package
+	tests/packaging/build_elsewhere.sh $(PKG_BUILD) $(PKG_BUILD)/elsewhere
+	bash tests/packaging/package_test.sh $(PKG_BUILD) $(PKG_BUILD)/elsewhere
 
 # Benchmarks: a Release tree of their own; each prints medians and spreads
 # (docs/PERFORMANCE.md explains the figures). Not part of `make test`.
 BENCH_BUILD ?= build-bench
 .PHONY: bench
 
-bench: deps
-	@bench/install-deps.sh
+bench:
+	@tools/install-deps.sh bench
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target benchmarks
 	$(BENCH_BUILD)/bench/bench_startup
@@ -90,7 +87,8 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 25
 .PHONY: fuzz
 
-fuzz: deps
+fuzz:
+	@tools/install-deps.sh fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	tests/fuzz/run_fuzzers.sh $(FUZZ_BUILD)/tests/fuzz $(FUZZ_SECONDS)

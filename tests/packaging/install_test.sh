@@ -20,6 +20,11 @@ trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 # shellcheck source=launcher_checks.sh
 . "$(cd "$(dirname "$0")" && pwd)/launcher_checks.sh"
 
+# The release as debian/changelog's newest entry gives it.
+changelog=$source_dir/debian/changelog
+version=$(sed -n '1s/^tessaranium (\([^)]*\)).*/\1/p' "$changelog")
+release_date=$(date -u -d "$(sed -n '0,/^ -- .*>  /s/^ -- .*>  //p' "$changelog")" +%F)
+
 prefix="$work/game prefix"
 if ! cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1; then
   cat "$work/install.log"
@@ -38,18 +43,29 @@ check "the executable is installed in libexec/tessaranium with its cursor beside
 launcher="$prefix/games/tessaranium"
 check "the launcher is installed in games and is a POSIX shell script" \
   bash -c '[ -x "$1" ] && head -n 1 "$1" | grep -qx "#!/bin/sh" && sh -n "$1"' _ "$launcher"
-check "the manual page is installed in section 6, compressed without name or time" \
-  bash -c 'gzip -t "$1" && [ "$(od -An -tu1 -j3 -N5 "$1" | tr -s " ")" = " 0 0 0 0 0" ] \
-    && gzip -dc "$1" | grep -q "^\.TH TESSARANIUM 6 "' _ "$prefix/share/man/man6/tessaranium.6.gz"
+man_page="$prefix/share/man/man6/tessaranium.6"
+check "the manual page is installed in section 6, with the release's version and date" \
+  grep -qxF ".TH TESSARANIUM 6 $release_date \"tessaranium $version\" \"Games\"" "$man_page"
 if command -v man >/dev/null; then
   check "the manual page renders without a warning" \
     bash -c '[ -z "$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$1" 2>&1 >/dev/null)" ]' \
-    _ "$prefix/share/man/man6/tessaranium.6.gz"
+    _ "$man_page"
+  # Paths and the game's name are never split at the end of a line.
+  whole_at_every_width() {
+    local width text word
+    for width in 60 72 80 100; do
+      text=$(LC_ALL=C.UTF-8 MANWIDTH=$width man -E UTF-8 -l "$man_page" 2>/dev/null | tr -s ' \n' ' ')
+      for word in «Tessaranium» "$@"; do
+        grep -qF -- "$word" <<<"$text" || { echo "    split at $width columns: $word"; return 1; }
+      done
+    done
+  }
+  check "the manual page splits neither «Tessaranium» nor a path, at any width" whole_at_every_width \
+    '$XDG_DATA_HOME/tessaranium/' '~/.local/share/tessaranium/' /usr/share/tessaranium/ \
+    /usr/libexec/tessaranium/tessaranium-music.so /usr/share/doc/tessaranium/copyright
 fi
-check "the Debian changelog is installed with the documents, its version the project's" \
-  bash -c 'gzip -dc "$1" | head -n 1 | grep -q "^tessaranium ($2-[0-9]*) "' _ \
-  "$prefix/share/doc/tessaranium/changelog.Debian.gz" \
-  "$(sed -n 's/^project(Tessaranium VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")"
+check "the fonts' licence is installed with the documents" \
+  cmp -s "$source_dir/shell/fonts/LICENSE-ParaType.txt" "$prefix/share/doc/tessaranium/LICENSE-ParaType.txt"
 
 same_files() {  # same_files FOLDER PATTERN: the source's files, byte for byte, and no others
   local folder=$1 pattern=$2 file count=0
@@ -91,7 +107,8 @@ check "the menu entry is named «Миры \"Tessaranium\"», also in Russian" \
   test "$(key Name)" = 'Миры "Tessaranium"' -a "$(key 'Name\[ru\]')" = 'Миры "Tessaranium"'
 check "the menu entry files the game under Game and AdventureGame" test "$(key Categories)" = "Game;AdventureGame;"
 check "the menu entry's icon is the installed tessaranium icon" test "$(key Icon)" = tessaranium
-check "the menu entry runs the installed launcher" test "$(key Exec)" = tessaranium -a -x "$prefix/games/$(key Exec)"
+check "the menu entry names the installed launcher by its full path, quoted for the spaces" \
+  test "$(key TryExec)" = "$prefix/games/tessaranium" -a "$(key Exec)" = "\"$prefix/games/tessaranium\""
 check "the menu entry's window class is the game's WM_CLASS" test "$(key StartupWMClass)" = tessaranium
 if command -v desktop-file-validate >/dev/null; then
   check "desktop-file-validate accepts the menu entry" desktop-file-validate "$desktop"
@@ -100,8 +117,10 @@ else
 fi
 check "the AppStream data launches the installed menu entry" \
   grep -q '<launchable type="desktop-id">tessaranium.desktop</launchable>' "$metainfo"
-version=$(sed -n 's/^project(Tessaranium VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
-check "the AppStream data's release is the project's version" grep -q "<release version=\"$version\"" "$metainfo"
+check "the AppStream data's newest release is the changelog's, version and date" \
+  test "$(grep -m1 -o '<release [^>]*>' "$metainfo")" = "<release version=\"$version\" date=\"$release_date\" type=\"stable\">"
+check "the AppStream data lists a release for every changelog entry" \
+  test "$(grep -c '<release ' "$metainfo")" -eq "$(grep -c '^tessaranium (' "$changelog")"
 screenshots_match() {  # every screenshot named is committed, with the size given
   local name width height count=0
   while read -r width height name; do
@@ -153,6 +172,13 @@ check "the game runs in the player's folder under ~/.local/share" grep -qxF "cwd
 check "the launcher passes its arguments on unchanged" \
   test "$(grep '^arg=' "$STANDIN_LOG")" = "$(printf 'arg=two words\narg=second')"
 
+# The menu entry as a desktop starts it: GLib reads it, checks its TryExec
+# and runs its Exec line, with systemd's PATH, which lacks the launcher's folder.
+rm -rf "$player" "$STANDIN_LOG"
+(cd / && env -i HOME="$home" PATH="$systemd_default_path" STANDIN_LOG="$STANDIN_LOG" gio launch "$desktop" >/dev/null 2>&1)
+check "GLib starts the menu entry with systemd's default PATH (gio launch)" \
+  eventually grep -qsxF "cwd=$player" "$STANDIN_LOG"
+
 printf '1\r\n' >"$player/engdat/b.gdf"
 touch "$player/text/player-note"
 launch
@@ -193,7 +219,6 @@ rm -f "$STANDIN_LOG"
 check "the launcher finds the game when started through a symlink on PATH" grep -qxF "cwd=$player" "$STANDIN_LOG"
 
 # --help and --version are the launcher's own: they start nothing.
-version=$(sed -n 's/^project(Tessaranium VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
 rm -f "$STANDIN_LOG"
 check "--version prints the version and starts nothing" \
   test "$(launch --version)" = "tessaranium $version" -a ! -e "$STANDIN_LOG"

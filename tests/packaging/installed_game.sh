@@ -1,94 +1,40 @@
-# The installed launcher and game as a player meets them, on a virtual X
-# server with a silent sound server: --help and --version, the game started
-# from its menu entry and started again with the player's progress, a deleted
-# page brought back, a link planted at the launcher's old temporary name, two
-# launchers started together on a first start, and a launcher error shown on
-# the desktop. Sourced by package_test.sh once the package is installed.
+# The installed launcher and game as the throwaway player meets them, the
+# music installed: the game started from its menu entry through GLib with
+# systemd's PATH and started again with the player's progress, --help and
+# --version in a terminal, a deleted page brought back, a link planted at the
+# launcher's old temporary name, two launchers started together on a first
+# start, and a launcher error shown on the desktop. Sourced by
+# package_test.sh in the player's session (player_session.sh).
 
-home="$work/player home"
-player="$home/.local/share/tessaranium"
-runtime="$work/runtime"
-mkdir -p "$home" "$runtime"
-chmod 700 "$runtime"
-user_path=/usr/local/bin:/usr/bin:/bin:/usr/games
+# --- The installed files -------------------------------------------------------
 
-entry_key() {  # entry_key NAME: a key of the installed menu entry's [Desktop Entry]
-  sed -n '/^\[Desktop Entry\]/,/^\[/p' "$desktop" | sed -n "s/^$1=//p"
-}
-# The Exec line without its field codes, as a desktop would run it.
-exec_line=$(entry_key Exec | sed -e 's/%[fFuUdDnNickvm]//g' -e 's/%%/%/g')
-
-flag_is() {  # flag_is FILE DIGIT
-  [ "$(od -An -c "$1" | tr -d ' ')" = "$2\r\n" ]
-}
-
-# Runs COMMAND... in the background as a desktop session would, in HOME;
-# sets launched_pid. The launcher execs the game, so the pid stays the game's.
-as_player() {  # as_player HOME COMMAND...
-  local player_home=$1
-  shift
-  (cd "$player_home" && exec env -i HOME="$player_home" PATH="$user_path" DISPLAY="$DISPLAY" \
-      QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime" LANG=C.UTF-8 "$@") >>"$work/game.log" 2>&1 &
-  launched_pid=$!
-}
-start_from_menu() {  # start_from_menu [HOME]
-  as_player "${1:-$home}" sh -c "exec $exec_line"
-  game_pid=$launched_pid
-}
-
-# Waits for a game window not among the ids given; prints its id.
-game_window() {
-  local id
-  for _ in $(seq 1 200); do
-    for id in $(xdotool search --all --onlyvisible --name --class Tessaranium 2>/dev/null); do
-      case " $* " in *" $id "*) ;; *) echo "$id"; return 0 ;; esac
-    done
-    sleep 0.1
-  done
-  return 1
-}
-
-stop_game() {
-  [ -n "$game_pid" ] || return 0
-  kill -TERM "$game_pid" 2>/dev/null
-  for _ in $(seq 1 50); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -9 "$game_pid" 2>/dev/null
-  wait "$game_pid" 2>/dev/null
-  game_pid=
-}
-
-# Waits until the process runs the installed game or has ended: the launcher's
-# work is then done.
-launcher_done() {  # launcher_done PID
-  for _ in $(seq 1 300); do
-    [ "$(readlink "/proc/$1/exe" 2>/dev/null)" = "$game" ] && return 0
-    kill -0 "$1" 2>/dev/null || return 0
-    sleep 0.05
-  done
-  return 1
-}
+check "desktop-file-validate accepts the installed menu entry" desktop-file-validate "$desktop"
+check "appstreamcli validate --pedantic accepts the installed AppStream data" \
+  appstreamcli validate --pedantic --no-net "$metainfo"
+check "the AppStream data shows screenshots, a content rating and the release" \
+  bash -c 'grep -q "<screenshot type=\"default\">" "$1" && grep -q "<content_rating type=\"oars-1.1\"" "$1" \
+    && grep -q "<release version=\"$2\"" "$1"' _ "$metainfo" "$version"
+check "the installed icon is in the hicolor theme from 16 to 256 px" \
+  bash -c 'for s in 16 22 24 32 48 64 128 256; do [ -s /usr/share/icons/hicolor/${s}x$s/apps/tessaranium.png ] || exit 1; done'
+check "man 6 tessaranium finds the installed manual page" test "$(man -w 6 tessaranium 2>/dev/null)" = /usr/share/man/man6/tessaranium.6.gz
+check "the manual page tells where the player's data is, how to start over, and the music's package" \
+  bash -c 'MANWIDTH=80 man 6 tessaranium 2>/dev/null | tr -s " \n" " " >"$1" \
+    && grep -qF ".local/share/tessaranium" "$1" && grep -qF "engdat/*.gdf" "$1" && grep -qF "tessaranium-music" "$1"' _ "$work/man.txt"
 
 # --- Started from the menu ------------------------------------------------------
 
-check "the menu shows the entry: its TryExec is found on the user's PATH" \
-  env PATH="$user_path" sh -c 'command -v "$1" >/dev/null' _ "$(entry_key TryExec)"
+check "the menu entry names the launcher by its full path, which systemd's PATH lacks" \
+  bash -c '[ "$1" = /usr/games/tessaranium ] && [ "$2" = /usr/games/tessaranium ] \
+    && ! PATH=$3 command -v tessaranium >/dev/null' _ "$(entry_key TryExec)" "$(entry_key Exec)" "$systemd_default_path"
 
-# A sound server with a silent output, so the mixer's view can be read.
-XDG_RUNTIME_DIR="$runtime" pulseaudio --daemonize=no --exit-idle-time=-1 -n \
-  --load="module-null-sink sink_name=silent" --load=module-native-protocol-unix \
-  >"$work/pulse.log" 2>&1 &
-pulse_pid=$!
-start_xvfb
-
-# --help and --version, with a desktop there: an answer, no game, no dialog.
-
+# --help and --version in a terminal (Debian's PATH there has /usr/games),
+# with a desktop there: an answer, no game, no dialog.
+terminal_path=/usr/local/bin:/usr/bin:/bin:/usr/games
 answers_alone() {  # answers_alone OPTION PATTERN: prints, exits 0, starts nothing
   local fresh="$work/asking home$1" out status
-  mkdir -p "$fresh"
-  out=$(cd "$fresh" && timeout 10 env -i HOME="$fresh" PATH="$user_path" DISPLAY="$DISPLAY" tessaranium "$1" </dev/null)
+  player_folders "$fresh"
+  out=$(cd "$fresh" && timeout 10 "${become_player[@]}" \
+        env -i HOME="$fresh" PATH="$terminal_path" DISPLAY="$DISPLAY" tessaranium "$1" </dev/null)
   status=$?
   [ "$status" -eq 0 ] && grep -Eq "$2" <<<"$out" && [ ! -e "$fresh/.local" ] && return 0
   echo "    status $status, output: $out"
@@ -99,12 +45,16 @@ check "tessaranium --version prints its version and starts nothing" \
 check "tessaranium --help says where the player's data is and starts nothing" \
   answers_alone --help '~/\.local/share/tessaranium'
 
-start_from_menu
+# The first start of a new player, from the menu as a desktop starts it.
+as_user rm -rf "$home/.local"
+: >"$work/game.log"
+start_through_glib
 window=$(game_window)
-check "the game's window appears when started from the menu entry" test -n "$window"
+check "GLib starts the menu entry with systemd's PATH: the game's window appears" test -n "$window"
 [ -n "$window" ] || { cat "$work/game.log"; give_up "no game window"; }
-check "the window belongs to the installed executable, started by the launcher" \
-  test "$(readlink "/proc/$game_pid/exe")" = "$game" -a "$(xdotool getwindowpid "$window")" = "$game_pid"
+game_pid=$(xdotool getwindowpid "$window")
+check "the window belongs to the installed executable, run by the player" \
+  test "$(readlink "/proc/$game_pid/exe")" = "$game" -a "$(stat -c %U "/proc/$game_pid")" = "$player_name"
 check "the game runs in the player's folder under ~/.local/share" test "$(readlink "/proc/$game_pid/cwd")" = "$player"
 check "the window's WM_CLASS is tessaranium, as the menu entry expects" \
   test "$(xprop -id "$window" WM_CLASS)" = 'WM_CLASS(STRING) = "tessaranium", "tessaranium"'
@@ -120,7 +70,7 @@ check "the first start gives the player the shipped story flags" \
 mixer_names_the_game() {
   local streams
   for _ in $(seq 1 100); do
-    streams=$(XDG_RUNTIME_DIR="$runtime" pactl list sink-inputs 2>/dev/null)
+    streams=$(player_streams)
     if grep -qF 'application.name = "Миры \"Tessaranium\""' <<<"$streams" \
        && grep -qF 'application.icon_name = "tessaranium"' <<<"$streams"; then
       return 0
@@ -133,9 +83,11 @@ mixer_names_the_game() {
 check "the sound mixer shows the game's music under «Миры \"Tessaranium\"» with its icon" mixer_names_the_game
 stop_game
 
+check "with the music nothing says the game plays without sound" \
+  bash -c '! grep -q "without sound" "$1"' _ "$work/game.log"
+
 # The player's progress stays; a deleted page and track come back.
-printf '1\r\n' >"$player/engdat/b.gdf"
-rm "$player/text/gt5.tf" "$player/sound/menu.mp3"
+as_user sh -c 'printf "1\r\n" >"$1/engdat/b.gdf" && rm "$1/text/gt5.tf" "$1/sound/menu.mp3"' _ "$player"
 start_from_menu
 window=$(game_window)
 check "the game starts again from the menu entry" test -n "$window"
@@ -149,21 +101,21 @@ stop_game
 # The launcher is held just before it starts, its pid known, and links are
 # planted at the temporary names a launcher could guess from it: a link in
 # place of the missing flag, and one at "<flag>.new.<pid>".
-rm "$player/engdat/c.gdf"
-printf 'not yours\n' >"$work/victim"
-cp "$work/victim" "$work/victim.before"
-as_player "$home" sh -c 'kill -STOP $$; exec "$@"' sh tessaranium
+as_user rm "$player/engdat/c.gdf"
+player_folders "$work/victims"
+as_user sh -c 'printf "not yours\n" >"$1/victim" && cp "$1/victim" "$1/victim.before"' _ "$work/victims"
+as_player "$home" sh -c 'kill -STOP $$; exec "$@"' sh "$launcher"
 held=$launched_pid
 wait_stopped "$held"
-ln -s "$work/planted" "$player/engdat/c.gdf"
+as_user ln -s "$work/victims/planted" "$player/engdat/c.gdf"
 for name in "c.gdf.new.$held" ".c.gdf.new.$held" "c.gdf.$held" "c.gdf.tmp"; do
-  ln -s "$work/victim" "$player/engdat/$name"
+  as_user ln -s "$work/victims/victim" "$player/engdat/$name"
 done
 kill -CONT "$held"
 game_pid=$held
 launcher_done "$held"
 check "links planted at the launcher's temporary names leave their targets untouched" \
-  bash -c 'cmp -s "$1/victim" "$1/victim.before" && [ ! -e "$1/planted" ]' _ "$work"
+  bash -c 'cmp -s "$1/victim" "$1/victim.before" && [ ! -e "$1/planted" ]' _ "$work/victims"
 check "the missing flag is a file of its own again, as shipped" shipped_flag "$player/engdat/c.gdf"
 check "the launcher leaves one whole copy and no temporary file behind" \
   whole_copy "$player" /usr/share/tessaranium
@@ -177,7 +129,7 @@ racing_rounds=6
 nested=0
 for round in $(seq 1 "$racing_rounds"); do
   racer="$work/racer $round"
-  mkdir -p "$racer"
+  player_folders "$racer"
   start_from_menu "$racer"; first=$game_pid
   start_from_menu "$racer"; second=$game_pid
   launcher_done "$first"; launcher_done "$second"
@@ -197,9 +149,9 @@ check "two launchers started together on a first start leave one clean copy ($ra
 # A file where the game folder should be: the launcher cannot go on, and a
 # player who started it from the menu must see why.
 blocked="$work/blocked home"
-mkdir -p "$blocked/.local/share"
-printf 'in the way\n' >"$blocked/.local/share/tessaranium"
-as_player "$blocked" sh -c "exec $exec_line 2>\"\$HOME/launcher.err\""
+player_folders "$blocked"
+as_user sh -c 'mkdir -p "$1/.local/share" && printf "in the way\n" >"$1/.local/share/tessaranium"' _ "$blocked"
+as_player "$blocked" sh -c "exec $(entry_key Exec) 2>\"\$HOME/launcher.err\""
 message_pid=$launched_pid
 message=
 for _ in $(seq 1 100); do
@@ -223,5 +175,5 @@ fi
 wait "$message_pid"
 message_status=$?
 check "the launcher stops with status 1 and names the folder on stderr too" \
-  bash -c '[ "$1" -eq 1 ] && grep -qF "cannot create or write the game folder $2" "$3"' _ \
+  bash -c '[ "$1" -eq 1 ] && grep -qF "$2" "$3"' _ \
   "$message_status" "$blocked/.local/share/tessaranium" "$blocked/launcher.err"

@@ -25,3 +25,16 @@ whole_copy() {  # whole_copy PLAYER_FOLDER DATA_DIR
 shipped_flag() {  # shipped_flag FILE
   [ -f "$1" ] && [ ! -L "$1" ] && [ "$(od -An -c "$1" | tr -d ' ')" = '0\r\n' ]
 }
+
+# The search path systemd gives a session's programs; it has no /usr/games.
+systemd_default_path=$(systemd-path search-binaries-default 2>/dev/null \
+  || echo /usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin)
+
+# Runs COMMAND... until it succeeds, for up to 10 s.
+eventually() {  # eventually COMMAND...
+  for _ in $(seq 1 100); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}

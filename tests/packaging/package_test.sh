@@ -1,29 +1,37 @@
 #!/usr/bin/env bash
-# The Debian packages (tessaranium and tessaranium-data) as Debian and a
-# player judge them: lintian has nothing to say, two builds are the same
-# bytes, the executable is hardened and stripped; installed with apt, the menu
-# entry, AppStream data and manual page check out and the game plays from the
-# menu (installed_game.sh); removed again, and every package the test
-# installed is purged, so the machine is left as it was. Runs as root (or
-# through sudo) where apt may install packages.
-# Usage: package_test.sh PACKAGE_DIR [EARLIER_BUILD_DIR]   (folders of .deb files)
+# The Debian packages as Debian and a player judge them. The source package
+# and the binary packages (tessaranium, tessaranium-music, tessaranium-data
+# and their debugging symbols) from `make package`: the same bytes as a build
+# elsewhere, lintian silent, one version everywhere, hardened and stripped.
+# Then, as a throwaway ordinary user on a virtual X server: the game alone
+# installed plays in silence, and with tessaranium-music it plays its music;
+# the menu entry starts through GLib with systemd's PATH (installed_game.sh);
+# the committed screenshots are what the game shows. Finally the packages,
+# every package the test installed and the user go again, and dpkg and the
+# account files are as they were. Runs as root (or through sudo).
+# Usage: package_test.sh PACKAGE_DIR [OTHER_BUILD_DIR]
 set -u
-deb=$(realpath "$1"/tessaranium_*.deb)
-data_deb=$(realpath "$1"/tessaranium-data_*.deb)
-earlier=${2:+$(realpath "$2")}
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
-package=tessaranium
-data_package=tessaranium-data
+package_dir=$(realpath "$1")
+elsewhere=${2:+$(realpath "$2")}
+version=$(dpkg-parsechangelog -l "$source_dir/debian/changelog" -S Version)
+release_date=$(date -u -d "@$(dpkg-parsechangelog -l "$source_dir/debian/changelog" -S Timestamp)" +%F)
+changes=$package_dir/tessaranium_${version}_$(dpkg --print-architecture).changes
+deb=$package_dir/tessaranium_${version}_$(dpkg --print-architecture).deb
+music_deb=$package_dir/tessaranium-music_${version}_$(dpkg --print-architecture).deb
+data_deb=$package_dir/tessaranium-data_${version}_all.deb
 desktop=/usr/share/applications/tessaranium.desktop
 metainfo=/usr/share/metainfo/ru.orbitrum_games.tessaranium.metainfo.xml
 launcher=/usr/games/tessaranium
 game=/usr/libexec/tessaranium/tessaranium
+music_module=/usr/libexec/tessaranium/tessaranium-music.so
 
-sudo=()
+# apt, a user of its own and that user's processes: root's work.
 if [ "$(id -u)" -ne 0 ]; then
-  sudo=(sudo)
+  exec sudo "$0" "$@"
 fi
+sudo=()
 export DEBIAN_FRONTEND=noninteractive
 
 work=$(mktemp -d)
@@ -32,6 +40,8 @@ chmod 755 "$work"
 . "$here/../lib/checks.sh"
 # shellcheck source=machine_state.sh
 . "$here/machine_state.sh"
+# shellcheck source=player_user.sh
+. "$here/player_user.sh"
 # shellcheck source=launcher_checks.sh
 . "$here/launcher_checks.sh"
 # shellcheck source=../lib/real_game.sh
@@ -42,8 +52,9 @@ pulse_pid=
 restored=
 cleanup() {
   lane_cleanup
-  [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null
+  [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
   [ -n "$restored" ] || restore_machine
+  remove_player
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -57,17 +68,17 @@ give_up() {
 installed() {  # installed PACKAGE
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
 }
-export -f installed
 
 record_machine
-if installed "$package" || installed "$data_package"; then
-  echo "note: the game was installed before this test; it is replaced and removed"
-fi
+record_accounts
+for name in tessaranium tessaranium-music tessaranium-data; do
+  installed "$name" && echo "note: $name was installed before this test; it is replaced and removed"
+done
 
 # --- Tools --------------------------------------------------------------------
 
 tools=(lintian desktop-file-utils appstream man-db binutils xvfb xauth xdotool x11-utils
-       pulseaudio pulseaudio-utils)
+       x11-xserver-utils imagemagick libglib2.0-bin pulseaudio pulseaudio-utils)
 missing=()
 for tool in "${tools[@]}"; do
   installed "$tool" || missing+=("$tool")
@@ -78,123 +89,77 @@ if [ ${#missing[@]} -gt 0 ]; then
     || { cat "$work/apt.log"; give_up "cannot install ${missing[*]}"; }
 fi
 
-# --- The package file -----------------------------------------------------------
+home="$work/player home"
+create_player "$home" || give_up "cannot create a throwaway user"
+echo "Playing as the throwaway user $player_name"
 
-field() { dpkg-deb -f "$deb" "$1"; }
-version=$(sed -n 's/^project(Tessaranium VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
-check "the package is named tessaranium" test "$(field Package)" = "$package"
-check "the package's version is the project's version" bash -c '[[ $1 == "$2"-* || $1 == "$2" ]]' _ "$(field Version)" "$version"
-check "the package's maintainer is Orbitrum Games" bash -c '[[ $1 == "Orbitrum Games <"*">" ]]' _ "$(field Maintainer)"
-check "the package is filed under games" test "$(field Section)" = games
-check "the package describes the game" bash -c '[[ $1 == *"text adventure"* && $(wc -l <<<"$1") -gt 2 ]]' _ "$(field Description)"
-depends_on() {  # depends_on PACKAGE...
-  local depends name
-  depends=$(field Depends)
-  for name in "$@"; do
-    grep -Eq "(^|, )$name( |,|$)" <<<"$depends" || { echo "Depends lacks $name: $depends"; return 1; }
-  done
-}
-check "the package depends on the Qt 6 libraries the game uses" \
-  depends_on libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6
-check "the package depends on the GStreamer plugins that play MP3" \
-  depends_on gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-check "the package depends on its data package of the same version" \
-  bash -c 'grep -qF "tessaranium-data (= $2)" <<<"$1"' _ "$(field Depends)" "$(field Version)"
-check "the data package is tessaranium-data, for every architecture, filed under games" \
-  test "$(dpkg-deb -f "$data_deb" Package) $(dpkg-deb -f "$data_deb" Architecture) $(dpkg-deb -f "$data_deb" Section)" \
-    = "$data_package all games"
+# --- The packages as files ------------------------------------------------------
 
-if [ -n "$earlier" ]; then
-  check "two builds of the same commit give the same bytes, both packages" \
-    bash -c 'cmp "$1" "$3/${1##*/}" && cmp "$2" "$3/${2##*/}"' _ "$deb" "$data_deb" "$earlier"
-else
-  echo "SKIP: no earlier build to compare (make package-test passes one)"
-fi
+# The player reads them (lintian, apt's sandbox too): a copy in a folder of
+# the test's, every file the .changes lists.
+packages=$work/packages
+mkdir -p "$packages"
+[ -f "$changes" ] || give_up "no $changes: run make package first"
+cp "$changes" "$packages/"
+while read -r _ _ _ _ name; do
+  cp "$package_dir/$name" "$packages/"
+done < <(sed -n '/^Files:/,/^[^ ]/s/^ //p' "$changes")
+chmod -R a+rX "$packages"
 
-# Lintian as Debian runs it on its own packages, with every tag shown.
-lintian_clean() {
-  (cd "$work" && lintian -I -E --pedantic --tag-display-limit 0 "$deb" "$data_deb") >"$work/lintian.out" 2>"$work/lintian.err"
-  local status=$?
-  [ "$status" -eq 0 ] && [ ! -s "$work/lintian.out" ] && return 0
-  sed 's/^/    /' "$work/lintian.out" "$work/lintian.err"
-  return 1
-}
-check "lintian -I -E --pedantic reports no tag at all on either package" lintian_clean
+# shellcheck source=package_files.sh
+. "$here/package_files.sh"
 
-contents=$( (dpkg-deb -c "$deb"; dpkg-deb -c "$data_deb") | awk '{print $6}')
-export contents
-check "the launcher is /usr/games/tessaranium, the game beside its cursor in /usr/libexec/tessaranium" \
-  bash -c 'for p; do grep -qxF "./$p" <<<"$contents" || exit 1; done' _ \
-  usr/games/tessaranium usr/libexec/tessaranium/tessaranium usr/libexec/tessaranium/cursor/cur.cgf
-check "the packages hold the manual page, the Debian changelogs and the copyrights" \
-  bash -c 'for p; do grep -qxF "./$p" <<<"$contents" || exit 1; done' _ \
-  usr/share/man/man6/tessaranium.6.gz usr/share/doc/tessaranium/changelog.Debian.gz \
-  usr/share/doc/tessaranium/copyright usr/share/doc/tessaranium-data/changelog.Debian.gz \
-  usr/share/doc/tessaranium-data/copyright
-check "the pages, music and flags are in the data package only" \
-  bash -c '[ "$(dpkg-deb -c "$1" | grep -c " ./usr/share/tessaranium/.*\.\(tf\|mp3\|gdf\)$")" -eq "$(ls "$3"/text/*.tf "$3"/sound/*.mp3 "$3"/engdat/*.gdf | wc -l)" ] \
-    && ! dpkg-deb -c "$2" | grep -q " ./usr/share/tessaranium/"' _ "$data_deb" "$deb" "$source_dir"
-check "the Debian changelog's newest entry is the package's version" \
-  test "$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/tessaranium/changelog.Debian.gz \
-          | gzip -dc | sed -n '1s/^tessaranium (\([^)]*\)).*/\1/p')" = "$(field Version)"
+# --- Installed and played ---------------------------------------------------------
 
-# The executable itself: hardened as Debian's are, stripped of symbols and notes.
-mkdir "$work/unpacked"
-dpkg-deb -x "$deb" "$work/unpacked"
-elf="$work/unpacked$game"
-hardened() {
-  local problems=()
-  readelf -h "$elf" | grep -q 'Type:.*DYN' || problems+=("not position-independent")
-  readelf -lW "$elf" | grep -q GNU_RELRO || problems+=("no RELRO")
-  readelf -dW "$elf" | grep -Eq 'BIND_NOW|FLAGS.*NOW' || problems+=("no BIND_NOW")
-  readelf -sW --dyn-syms "$elf" | grep -q '__[a-z_]*_chk' || problems+=("no fortified functions")
-  readelf -SW "$elf" | grep -Eq ' \.symtab | \.comment | \.note ' && problems+=("unneeded sections")
-  [ ${#problems[@]} -eq 0 ] && return 0
-  echo "    ${problems[*]}"
-  return 1
-}
-check "the executable is PIE, RELRO with BIND_NOW, fortified, and stripped to what it needs" hardened
-
-# --- Installing -----------------------------------------------------------------
-
-# As a player installs it: with the recommended packages.
-install_packages "$deb" "$data_deb" || { cat "$work/apt.log"; give_up "apt-get cannot install $deb"; }
-check "apt installs both packages" bash -c 'for p; do dpkg-query -W -f="\${Status}" "$p" | grep -q "install ok installed" || exit 1; done' _ "$package" "$data_package"
-check "every library the game links is there after installing" \
-  bash -c '! ldd "$1" | grep -q "not found"' _ "$game"
-check "desktop-file-validate accepts the installed menu entry" desktop-file-validate "$desktop"
-check "appstreamcli validate --pedantic accepts the installed AppStream data" \
-  appstreamcli validate --pedantic --no-net "$metainfo"
-check "the AppStream data shows screenshots, a content rating and the release" \
-  bash -c 'grep -q "<screenshot type=\"default\">" "$1" && grep -q "<content_rating type=\"oars-1.1\"" "$1" \
-    && grep -q "<release version=\"$2\"" "$1"' _ "$metainfo" "$version"
-check "the installed icon is in the hicolor theme from 16 to 256 px" \
-  bash -c 'for s in 16 22 24 32 48 64 128 256; do [ -s /usr/share/icons/hicolor/${s}x$s/apps/tessaranium.png ] || exit 1; done'
-check "man 6 tessaranium finds the installed manual page" test "$(man -w 6 tessaranium 2>/dev/null)" = /usr/share/man/man6/tessaranium.6.gz
-check "the manual page tells where the player's data is and how to start over" \
-  bash -c 'MANWIDTH=80 man 6 tessaranium 2>/dev/null | tr -s " \n" " " >"$1" \
-    && grep -qF ".local/share/tessaranium" "$1" && grep -qF "engdat/*.gdf" "$1"' _ "$work/man.txt"
-
-# --- Playing: the launcher and the game as the player meets them ---------------
-
+# shellcheck source=player_session.sh
+. "$here/player_session.sh"
+# shellcheck source=music_optional.sh
+. "$here/music_optional.sh"
 # shellcheck source=installed_game.sh
 . "$here/installed_game.sh"
 
+# The screenshots in the AppStream data, made again from the installed game
+# by the one script that makes them: anything but a blinking text caret
+# (a line at most 2 pixels wide) differing means they are out of date.
+screenshot_current() {  # screenshot_current NAME
+  local committed=$source_dir/packaging/screenshots/$1 fresh=$work/screenshots/$1 box
+  [ "$(identify -format '%wx%h' "$fresh" 2>/dev/null)" = 800x600 ] || return 1
+  [ "$(compare -metric AE "$committed" "$fresh" null: 2>&1)" = 0 ] && return 0
+  box=$(compare "$committed" "$fresh" -compose src -highlight-color white -lowlight-color black png:- 2>/dev/null \
+        | convert - -trim -format '%w %h' info:)
+  read -r width height <<<"$box"
+  [ "${width:-999}" -le 2 ] && [ "${height:-999}" -le 24 ] && return 0
+  echo "    $1 differs in a ${width}x$height area: tools/make_screenshots.sh makes it anew"
+  return 1
+}
+lane_cleanup
+if "$source_dir/tools/make_screenshots.sh" "$game" "$work/screenshots" >"$work/screenshots.log" 2>&1; then
+  for name in menu.png story.png console.png; do
+    check "the committed screenshot $name is what the installed game shows" screenshot_current "$name"
+  done
+else
+  check "tools/make_screenshots.sh captures the installed game" false
+  sed 's/^/    /' "$work/screenshots.log"
+fi
+
 # --- Removing -------------------------------------------------------------------
 
-"${sudo[@]}" apt-get remove "${apt_options[@]}" "$package" "$data_package" >"$work/remove.log" 2>&1
-check "apt removes both packages" bash -c '! installed "$1" && ! installed "$2"' _ "$package" "$data_package"
+"${sudo[@]}" apt-get remove "${apt_options[@]}" tessaranium tessaranium-music tessaranium-data >"$work/remove.log" 2>&1
+check "apt removes the three packages" \
+  bash -c '! dpkg-query -W -f="\${Status}\n" "$@" 2>/dev/null | grep -q "install ok installed"' _ \
+  tessaranium tessaranium-music tessaranium-data
 check "removing leaves none of the game's files behind" \
   bash -c 'for p; do [ ! -e "$p" ] || exit 1; done' _ "$launcher" /usr/libexec/tessaranium /usr/share/tessaranium \
   "$desktop" "$metainfo" /usr/share/man/man6/tessaranium.6.gz /usr/share/doc/tessaranium \
-  /usr/share/doc/tessaranium-data /usr/share/lintian/overrides/tessaranium
+  /usr/share/doc/tessaranium-music /usr/share/doc/tessaranium-data
 check "removing keeps the player's own folder" flag_is "$player/engdat/b.gdf" 1
 
 lane_cleanup
-[ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
-pulse_pid=
+stop_sound_server
 restore_machine
 check "every package the test installed is gone again: dpkg is as before" machine_as_before
+remove_player
+check "the throwaway user is gone: the account files are as before" accounts_as_before
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
