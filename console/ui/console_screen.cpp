@@ -1,8 +1,8 @@
 #include "console/ui/console_screen.h"
 
+#include "shell/core/input_gate.h"
 #include "shell/core/text_lines.h"
 #include "shell/ui/accessibility.h"
-#include "shell/core/input_gate.h"
 #include "shell/ui/quit_procedure.h"
 #include "shell/ui/spoken_cue.h"
 

@@ -6,13 +6,12 @@
 #include "shell/ui/layout_units.h"
 #include "shell/ui/reading_caret.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
-
 #include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>

@@ -60,7 +60,8 @@ private:
 };
 
 // A one-line text box. Every key typed into it stays with it: none reaches
-// the screen's own keys. Screen readers see it as shell/ui/line_box_accessible.h says.
+// the screen's own keys. Screen readers see it as shell/ui/box_accessible.h
+// says.
 class LineBox final : public QLineEdit {
     Q_OBJECT
 public:

@@ -83,84 +83,83 @@ check "Orca starts and speaks" start_orca || exit 1
 # running, on a key neither of its layouts uses.
 xmodmap -e "keysym Scroll_Lock = KP_Separator"
 
-# The first game: the about text, pages 1 to 3 by the first choices, the
-# console by its key, its answers and its exit command.
+# The about text, pages 1 to 3 by the first choices, the console by its key,
+# its answers and its exit command. Played last: the game ends as if it had
+# died, and Orca is slow to hear of the next one after that.
 about_pages_and_console() {
   start_at_menu || return 1
   read_the_about_text || return 1
   menu_to_story || return 1
   mark_speech
   xdotool key Tab
-  check "game 1: the first choice says what it is and where it stands: 1 из 3" \
+  check "$(g) the first choice says what it is and where it stands: 1 из 3" \
     eval 'heard "Виртуальный ресторан" && heard "1 из 3"'
   mark_speech
   xdotool key Return
-  check "game 1: page 2 is read whole, once, in order, after «Виртуальный ресторан»" heard_page_once 2
+  check "$(g) page 2 is read whole, once, in order, after «Виртуальный ресторан»" heard_page_once 2
   play_choice "Назад" 3
-  mark_speech
-  xdotool key Down
-  settle_speech
-  check "game 1: the down arrow on page 3 reads a later line of it" last_said_is later "$source_dir/text/gt3.tf"
+  answer_to Down
+  check "$(g) the down arrow on page 3 reads a later line of it" last_said_is later "$source_dir/text/gt3.tf"
   mark_speech
   xdotool key KP_Separator
-  check "game 1: the console key opens the console, and Orca names it" heard "консоль управления"
-  check "game 1: the command line has the focus when the console opens" heard "Команда"
+  check "$(g) the console key opens the console, and Orca names it" heard "консоль управления"
+  check "$(g) the command line has the focus when the console opens" heard "Команда"
   type_command help
-  check "game 1: the command line's whole text is read with the answer: help, not hel" \
+  check "$(g) the command line's whole text is read with the answer: help, not hel" \
     eval 'wait_tenths=30 heard "command^help" && spoken_since_mark | grep -qx "help\.\?"'
   type_command "command^diec<my_foto.see"
-  check "game 1: a file's answer is read: the log's new line and the comment" heard "Commentary to file"
+  check "$(g) a file's answer is read: the log's new line and the comment" heard "Commentary to file"
   type_command dir
-  check "game 1: an unknown command is told as unknown" heard "Неизвестная команда"
-  check "game 1: and not as the answer before it" eval '! spoken_since_mark | grep -q "Commentary"'
+  check "$(g) an unknown command is told as unknown" heard "Неизвестная команда"
+  check "$(g) and not as the answer before it" eval '! spoken_since_mark | grep -q "Commentary"'
   mark_speech
   xdotool key Tab Tab
-  check "game 1: Tab twice from the command line reaches «Очистить»" heard "Очистить"
+  check "$(g) Tab twice from the command line reaches «Очистить»" heard "Очистить"
   mark_speech
   xdotool key Return
-  check "game 1: «Очистить» is answered «Журнал очищен»" heard "Журнал очищен"
+  check "$(g) «Очистить» is answered «Журнал очищен»" heard "Журнал очищен"
   mark_speech
   xdotool key shift+Tab shift+Tab
-  check "game 1: Shift+Tab twice leads back to the command line" heard "Команда"
+  check "$(g) Shift+Tab twice leads back to the command line" heard "Команда"
   type_command "command^end<consol"
   local spoken_alive=no
   heard "Good By!" && kill -0 "$game_pid" 2>/dev/null && spoken_alive=yes
-  check "game 1: the exit command's last words are spoken while the game still runs" [ "$spoken_alive" = yes ]
+  check "$(g) the exit command's last words are spoken while the game still runs" [ "$spoken_alive" = yes ]
   wait_exit 100
-  check "game 1: then the game ends by itself, with status 0" [ "$exit_status" = 0 ]
+  check "$(g) then the game ends by itself, with status 0" [ "$exit_status" = 0 ]
 }
 
-# The second game: F8 to the last page, then its one choice to the end.
+# F8 to the last page, then its one choice to the end.
 f8_to_game_over() {
   play_to_story || return 1
   mark_speech
   xdotool key F8
-  check "game 2: after F8 the last page is read whole, once, in order" heard_page_once 57
+  check "$(g) after F8 the last page is read whole, once, in order" heard_page_once 57
   press_choice "Конец"
-  check "game 2: Orca says the story is over" heard "игра окончена"
-  check "game 2: Orca says closing the window ends the game" heard "Закрытие этого окна завершает игру"
+  check "$(g) Orca says the story is over" heard "игра окончена"
+  check "$(g) Orca says closing the window ends the game" heard "Закрытие этого окна завершает игру"
   stop_game
 }
 
-# The third game: the long way to the code box, every page read whole once,
-# a refused password, the ending password, the end.
+# The long way to the code box, every page read whole once, a refused
+# password, the ending password, the end.
 code_box_ending() {
   play_to_story || return 1
   play_route_to_code_box || return 1
   xdotool type --delay 60 ol
   mark_speech
   xdotool key Tab
-  check "game 3: Tab from the code box reaches «Enter parol» again" heard "Enter parol"
+  check "$(g) Tab from the code box reaches «Enter parol» again" heard "Enter parol"
   mark_speech
   xdotool key Return
-  check "game 3: the ending password leads to the last page, read whole, once, in order" heard_page_once 57
+  check "$(g) the ending password leads to the last page, read whole, once, in order" heard_page_once 57
   press_choice "Конец"
-  check "game 3: the ending reaches game over, and Orca says so" heard "игра окончена"
+  check "$(g) the ending reaches game over, and Orca says so" heard "игра окончена"
   stop_game
 }
 
 # Every game unless the ones to play are named (TESS_ORCA_GAMES).
-for game in ${TESS_ORCA_GAMES:-about_pages_and_console f8_to_game_over code_box_ending}; do
+for game in ${TESS_ORCA_GAMES:-f8_to_game_over code_box_ending about_pages_and_console}; do
   "$game"
 done
 

@@ -27,6 +27,18 @@ heard_once() {
   spoken_is once "$file"
 }
 
+# Presses the keys, waits (up to 5 s) until Orca answers and then until it
+# has said all it says to them.
+answer_to() {
+  mark_speech
+  xdotool key "$@"
+  for _ in $(seq 1 50); do
+    [ -n "$(spoken_since_mark)" ] && break
+    sleep 0.1
+  done
+  settle_speech
+}
+
 # The last thing Orca said, against a text file of the game.
 last_said_is() {  # last_said_is MODE FILE
   spoken_since_mark | tail -n 1 | /usr/bin/python3 "$here/heard_text.py" "$1" "$2"
@@ -106,7 +118,7 @@ type_command() {
   xdotool type --delay 60 "$1"
   mark_speech
   xdotool key Tab
-  check "Tab from the command line reaches «Выполнить»" heard "Выполнить"
+  check "$(g) Tab from the command line reaches «Выполнить»" heard "Выполнить"
   mark_speech
   xdotool key Return
 }
@@ -124,26 +136,19 @@ read_the_about_text() {
   settle_speech
   mark_speech
   xdotool key KP_Add
-  for _ in $(seq 1 300); do
+  for _ in $(seq 1 600); do
     spoken_is whole "$about" >/dev/null && break
     sleep 0.1
   done
   settle_speech
   check "$(g) say-all reads the about text from its first line to its last, each once, in order" \
     spoken_is once "$about"
-  xdotool key ctrl+Home
-  settle_speech
-  mark_speech
-  xdotool key KP_Up
-  settle_speech
+  answer_to ctrl+Home
+  answer_to KP_Up
   check "$(g) flat review's current line is the about text's first line alone" last_said_is first "$about"
-  mark_speech
-  xdotool key KP_Page_Up
-  settle_speech
+  answer_to KP_Page_Up
   check "$(g) flat review's next line is a later line of the about text" last_said_is later "$about"
-  mark_speech
-  xdotool key Down
-  settle_speech
+  answer_to Down
   check "$(g) the down arrow reads a later line of the about text" last_said_is later "$about"
   press_choice "Назад" || return 1
   check "$(g) Назад leads back to the menu, with Запуск in focus" eval 'heard "главное меню" && heard "Запуск"'

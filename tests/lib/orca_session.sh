@@ -52,9 +52,18 @@ start_orca() {
   return 1
 }
 
+# Orca hears a signal only once its event loop wakes: when nothing happens on
+# the desktop any more it is killed after 5 s.
 stop_orca() {
   local pidfile
-  [ -n "$orca_pid" ] && kill "$orca_pid" 2>/dev/null && wait "$orca_pid" 2>/dev/null
+  if [ -n "$orca_pid" ] && kill "$orca_pid" 2>/dev/null; then
+    for _ in $(seq 1 50); do
+      kill -0 "$orca_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -9 "$orca_pid" 2>/dev/null
+    wait "$orca_pid" 2>/dev/null
+  fi
   orca_pid=
   # The speech server Orca's speech started for this test alone.
   for pidfile in "$XDG_RUNTIME_DIR"/speech-dispatcher/pid/*.pid; do
