@@ -10,6 +10,9 @@ SpokenCue::SpokenCue(QWidget *window) : QWidget(window)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     hide();
+    shown_.setSingleShot(true);
+    shown_.setInterval(5000);
+    connect(&shown_, &QTimer::timeout, this, &QWidget::hide);
 }
 
 void SpokenCue::say(const QString &words)
@@ -18,6 +21,7 @@ void SpokenCue::say(const QString &words)
     hide();
     words_ = words;
     show();
+    shown_.start();
 }
 
 SpokenCueAccessible::SpokenCueAccessible(SpokenCue *cue) : QAccessibleWidget(cue, QAccessible::Notification) {}

@@ -1,5 +1,6 @@
 #pragma once
 #include <QAccessibleWidget>
+#include <QTimer>
 #include <QWidget>
 
 namespace tess {
@@ -11,7 +12,9 @@ namespace tess {
 void speakCue(QWidget &window, const QString &words);
 
 // The window's notification object: one pixel in its corner, drawn as
-// nothing and transparent to the mouse; shown only for the moment it is told.
+// nothing and transparent to the mouse; shown for a few seconds after it is
+// told, long enough for a screen reader to ask what it says, and then kept
+// out of a review of the window.
 class SpokenCue final : public QWidget {
     Q_OBJECT
 public:
@@ -22,6 +25,7 @@ public:
 
 private:
     QString words_;
+    QTimer shown_;
 };
 
 class SpokenCueAccessible final : public QAccessibleWidget {
