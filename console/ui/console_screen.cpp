@@ -1,8 +1,12 @@
 #include "console/ui/console_screen.h"
 
+#include "shell/core/input_gate.h"
 #include "shell/core/text_lines.h"
 #include "shell/ui/accessibility.h"
 #include "shell/ui/quit_procedure.h"
+#include "shell/ui/spoken_cue.h"
+
+#include <QTimer>
 
 namespace console {
 
@@ -20,7 +24,7 @@ ConsoleScreen::ConsoleScreen(tess::Services &services)
       Image1(this, twipsRect(6840, 6840, 4500, 1605), QStringLiteral(":/pictures/photo_universe.gif")),
       Texcon(this, twipsRect(6600, 1080, 5055, 5175)),
       Con(this, twipsRect(480, 1080, 5655, 5175)),
-      engine_(*this, services.process)
+      engine_(*this, static_cast<tess::ProcessControl &>(*this))
 {
     Text.setFont(tess::layoutFont(QStringLiteral("MS Sans Serif"), 12));
     Text.setFocusPolicy(Qt::ClickFocus);
@@ -37,9 +41,13 @@ ConsoleScreen::ConsoleScreen(tess::Services &services)
     Label3.setAccessibleName(QStringLiteral("Выполнить"));
     Label1.setAccessibleName(QStringLiteral("Очистить"));
     Text.setAccessibleName(QStringLiteral("Команда"));
+    // Their text names them; the description says which pane is read.
+    Con.setAccessibleDescription(QStringLiteral("Журнал консоли"));
+    Texcon.setAccessibleDescription(QStringLiteral("Комментарий к файлу"));
     setAccessibleDescription(QStringLiteral(
         "Наберите команду в строке «Команда», затем Tab и Enter на «Выполнить»: ответ будет прочитан. "
-        "Команда help перечисляет команды. Закрытие окна завершает игру."));
+        "Команда help перечисляет команды. Дальше по Tab — журнал и комментарий. "
+        "Закрытие окна завершает игру."));
     Image1.setAccessibleName(QStringLiteral("Набросок от руки на бумаге в клетку"));
     Image2.setAccessibleName(QStringLiteral("Уравнение, написанное от руки на бумаге в клетку"));
     Image3.setAccessibleName(QStringLiteral("Маленькая фотография: портрет"));
@@ -57,15 +65,23 @@ bool ConsoleScreen::Form_QueryUnload(tess::CloseReason)
 void ConsoleScreen::Label3_Click()
 {
     const qsizetype logBefore = Con.text().size();
+    const bool known = ConsoleEngine::find(Text.text()) != nullptr;
     engine_.execute(Text.text());
     if (!tess::assistiveTechnologyActive())
         return;
+    // Only what this command added: an unknown one changes nothing on the
+    // screen, and the comment pane may still hold an earlier answer.
+    QString answer = QStringLiteral("Неизвестная команда");
+    if (known) {
+        answer = tess::normalizeLineBreaks(QStringView(Con.text()).mid(logBefore)).trimmed();
+        if (!Texcon.text().isEmpty())
+            answer += u'\n' + tess::normalizeLineBreaks(Texcon.text());
+    }
+    if (exitStatus_) {
+        speakLastWords(answer);
+        return;
+    }
     // The answer is read with the command line, where the typing goes on.
-    const QString log = Con.text();
-    QString answer = log.size() > logBefore ? tess::normalizeLineBreaks(QStringView(log).mid(logBefore)).trimmed()
-                                            : QString();
-    if (!Texcon.text().isEmpty())
-        answer += u'\n' + tess::normalizeLineBreaks(Texcon.text());
     Text.setAccessibleDescription(answer);
     tess::focusAnew(Text);
 }
@@ -73,6 +89,25 @@ void ConsoleScreen::Label3_Click()
 void ConsoleScreen::Label1_Click()
 {
     engine_.clear();
+    tess::speakCue(*this, QStringLiteral("Журнал очищен"));
+}
+
+void ConsoleScreen::endProgram(int exitStatus)
+{
+    if (tess::assistiveTechnologyActive())
+        exitStatus_ = exitStatus;  // ends once the answer has been spoken
+    else
+        services().process.endProgram(exitStatus);
+}
+
+void ConsoleScreen::speakLastWords(const QString &answer)
+{
+    tess::speakCue(*this, answer);
+    // Nothing more is taken from the player: the game ends once the words
+    // have had time to be spoken at a screen reader's usual pace.
+    services().gate.holdInput();
+    const int pauseMs = 1500 + 90 * int(answer.size());
+    QTimer::singleShot(pauseMs, this, [this] { services().process.endProgram(*exitStatus_); });
 }
 
 QString ConsoleScreen::log() const
@@ -112,7 +147,8 @@ void ConsoleScreen::setPhotoShown(Photo photo, bool shown)
 
 QList<QWidget *> ConsoleScreen::keyboardOrder()
 {
-    return {&Text, &Label3, &Label1};
+    // The two panes last: the log and the comment, to be read again.
+    return {&Text, &Label3, &Label1, &Con, &Texcon};
 }
 
 void ConsoleScreen::showEvent(QShowEvent *event)

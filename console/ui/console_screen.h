@@ -1,13 +1,19 @@
 #pragma once
 #include "console/core/console_engine.h"
+#include "shell/core/process_control.h"
 #include "shell/ui/controls.h"
 #include "shell/ui/screen.h"
+
+#include <optional>
 
 namespace console {
 
 // `BLNC`: the research centre's console. The execute button runs the command
 // line, the red button clears the log; closing the window ends the game.
-class ConsoleScreen final : public tess::Screen, public ConsoleView {
+// With a screen reader each answer is spoken once as the focus comes back to
+// the command line, and so is an unknown command; a cleared log and the exit
+// command's answer are spoken where the focus is, the exit's before the game ends.
+class ConsoleScreen final : public tess::Screen, public ConsoleView, private tess::ProcessControl {
 public:
     explicit ConsoleScreen(tess::Services &services);
 
@@ -38,7 +44,13 @@ protected:
     QList<QWidget *> keyboardOrder() override;
 
 private:
+    // The exit command's end: at once, or with a screen reader once its
+    // answer has been spoken (speakLastWords).
+    void endProgram(int exitStatus) override;
+    void speakLastWords(const QString &answer);
+
     ConsoleEngine engine_;
+    std::optional<int> exitStatus_;
 };
 
 } // namespace console

@@ -1,9 +1,11 @@
 #include "shell/ui/accessibility.h"
 
 #include "shell/core/text_lines.h"
+#include "shell/ui/box_accessible.h"
 #include "shell/ui/controls.h"
 #include "shell/ui/label_accessible.h"
 #include "shell/ui/screen.h"
+#include "shell/ui/spoken_cue.h"
 
 #include <QAccessible>
 #include <QHash>
@@ -21,11 +23,22 @@ bool isButton(const Label &label)
     return label.answersClicks();
 }
 
-QAccessibleInterface *labelFactory(const QString &className, QObject *object)
+// The interface for a control of the class asked for, or nothing.
+template <typename Control, typename Accessible>
+QAccessibleInterface *interfaceFor(const QString &className, QObject *object)
 {
-    if (className == QLatin1String(Label::staticMetaObject.className()))
-        if (auto *label = qobject_cast<Label *>(object))
-            return new LabelAccessible(label);
+    if (className != QLatin1String(Control::staticMetaObject.className()))
+        return nullptr;
+    auto *control = qobject_cast<Control *>(object);
+    return control ? new Accessible(control) : nullptr;
+}
+
+QAccessibleInterface *controlFactory(const QString &className, QObject *object)
+{
+    for (auto made : {interfaceFor<Label, LabelAccessible>, interfaceFor<LineBox, LineBoxAccessible>,
+                      interfaceFor<MemoBox, MemoBoxAccessible>, interfaceFor<SpokenCue, SpokenCueAccessible>})
+        if (QAccessibleInterface *found = made(className, object))
+            return found;
     if (auto *screen = qobject_cast<Screen *>(object); screen && className == QLatin1String(screen->metaObject()->className()))
         return new WindowAccessible(screen);
     return nullptr;
@@ -53,8 +66,12 @@ void remember(Label &label, Told told)
     all.insert(&label, told);
 }
 
-bool reportingIsOn()
+// Whether a caption change of the label is told: not while nobody listens,
+// nor of a label kept from screen readers.
+bool reportingIsOn(const Label &label)
 {
+    if (isHiddenFromScreenReaders(label))
+        return false;
     if (QAccessible::isActive())
         return true;
     // Nobody listens: what we remember would go stale.
@@ -92,7 +109,7 @@ void reportNameChange(Label &label)
 void installAccessibility()
 {
     // Qt keeps each factory and observer once, however often this runs.
-    QAccessible::installFactory(labelFactory);
+    QAccessible::installFactory(controlFactory);
     watchForScreenReaders();
 }
 
@@ -131,7 +148,7 @@ void announcePage(Label &page)
     const bool takesFocus = page.focusPolicy() != Qt::NoFocus && page.isVisible();
     if (takesFocus)
         renewForScreenReaders(page);
-    if (reportingIsOn()) {
+    if (reportingIsOn(page)) {
         static QHash<const Label *, QString> told;
         if (!told.contains(&page))
             QObject::connect(&page, &QObject::destroyed, [key = &page] { told.remove(key); });
@@ -180,7 +197,7 @@ QString appendedText(bool afterCr, QStringView more)
 
 void reportCaptionReplaced(Label &label, const QString &before)
 {
-    if (!reportingIsOn() || isExposedAsPage(label))
+    if (!reportingIsOn(label) || isExposedAsPage(label))
         return;
     const QString &caption = label.text();
     remember(label, {normalizeLineBreaks(caption).size(), caption.endsWith(u'\r')});
@@ -191,7 +208,7 @@ void reportCaptionReplaced(Label &label, const QString &before)
 
 void reportCaptionAppended(Label &label, qsizetype oldSize)
 {
-    if (!reportingIsOn() || isExposedAsPage(label))
+    if (!reportingIsOn(label) || isExposedAsPage(label))
         return;
     const QString &caption = label.text();
     const QStringView more = QStringView(caption).mid(oldSize);

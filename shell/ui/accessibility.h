@@ -11,7 +11,11 @@ class Label;
 // How a screen reader sees the game's labels. A label that answers clicks is
 // a push button whose press action is a click: the same press and release of
 // the left button, through the same input gate and handlers as the mouse. A
-// label that answers none is text: its caption, line breaks as "\n".
+// label that answers none is text: its caption, line breaks as "\n", which a
+// screen reader reads whole as the label takes the focus and line by line as
+// the arrow keys move its reading caret. The text boxes give their whole text
+// (shell/ui/box_accessible.h), and what the screen does not show is spoken
+// as a notification (shell/ui/spoken_cue.h).
 //
 // Every caption change is reported as it happens (the story's page excepted,
 // see exposeAsPage): as text-changed events
@@ -20,9 +24,9 @@ class Label;
 // their caption.
 void installAccessibility();
 
-// Marks the label that shows the story's pages: a paragraph holding its text,
-// rather than a label named by its text. Its changes reach screen readers a
-// page at a time (announcePage), never line by line.
+// Marks the label that shows the story's pages: text without a name, rather
+// than a label named by its text. Its changes reach screen readers a page at
+// a time (announcePage), never line by line.
 void exposeAsPage(Label &label);
 bool isExposedAsPage(const Label &label);
 

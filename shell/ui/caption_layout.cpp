@@ -90,7 +90,7 @@ std::vector<CaptionLayout::ShownLine> CaptionLayout::shownLines(const QString &c
             const QRect box = line.naturalTextRect().toAlignedRect();
             lines.push_back({paragraphStart + line.textStart(), line.textLength(),
                              QRect(box.left(), int(line.y()), qMax(box.width(), 1), lineHeight_),
-                             paragraph.layout, i, paragraphStart});
+                             paragraph.layout, i, paragraphStart, QPoint()});
         }
         paragraphStart += text.size() + 1;
         return paragraph.bottom;
@@ -102,14 +102,24 @@ QRect CaptionLayout::characterBox(const ShownLine &line, qsizetype offset)
 {
     const QTextLine shaped = line.layout->lineAt(line.index);
     const int at = int(offset - line.paragraphStart);
-    const int left = int(shaped.cursorToX(at));
-    const int right = offset < line.start + line.length ? int(shaped.cursorToX(at + 1)) : left + 1;
+    const int left = line.origin.x() + int(shaped.cursorToX(at));
+    const int right = offset < line.start + line.length ? line.origin.x() + int(shaped.cursorToX(at + 1)) : left + 1;
     return QRect(qMin(left, right), line.rect.top(), qMax(qAbs(right - left), 1), line.rect.height());
 }
 
 qsizetype CaptionLayout::offsetAt(const ShownLine &line, int x)
 {
-    return line.paragraphStart + line.layout->lineAt(line.index).xToCursor(x);
+    return line.paragraphStart + line.layout->lineAt(line.index).xToCursor(x - line.origin.x());
+}
+
+int CaptionLayout::lineHolding(const std::vector<ShownLine> &lines, qsizetype offset)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const bool last = i + 1 == lines.size();
+        if (offset >= lines[i].start && (last || offset < lines[i + 1].start))
+            return offset <= lines[i].start + lines[i].length + 1 ? int(i) : -1;
+    }
+    return -1;
 }
 
 void CaptionLayout::paint(QPainter &painter, const QRect &rect, const QString &caption)

@@ -39,12 +39,16 @@ public:
         std::shared_ptr<const QTextLayout> layout;  // the paragraph's
         int index = 0;                               // the line within it
         qsizetype paragraphStart = 0;
+        QPoint origin;                               // where the layout is drawn
     };
     std::vector<ShownLine> shownLines(const QString &caption, int height) const;
     // The box of one character of a shown line, in the label.
     static QRect characterBox(const ShownLine &line, qsizetype offset);
     // The character nearest a point of a shown line.
     static qsizetype offsetAt(const ShownLine &line, int x);
+    // The index of the shown line holding the offset (a line's break belongs
+    // to it), or -1.
+    static int lineHolding(const std::vector<ShownLine> &lines, qsizetype offset);
 
 private:
     struct Paragraph {

@@ -4,13 +4,19 @@
 #include "shell/ui/accessibility.h"
 #include "shell/ui/caption_layout.h"
 #include "shell/ui/layout_units.h"
+#include "shell/ui/reading_caret.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace tess {
@@ -39,6 +45,7 @@ void Label::setText(const QString &caption)
     if (caption == caption_)
         return;
     const QString before = std::exchange(caption_, caption);
+    caret_ = 0;
     update();
     reportCaptionReplaced(*this, before);
 }
@@ -54,6 +61,21 @@ void Label::appendText(const QString &more)
 bool Label::answersClicks() const
 {
     return isSignalConnected(QMetaMethod::fromSignal(&Label::clicked));
+}
+
+std::vector<CaptionLayout::ShownLine> Label::shownLines() const
+{
+    return CaptionLayout(font(), width(), alignment_).shownLines(caption_, height());
+}
+
+void Label::setReadingCaret(int offset)
+{
+    offset = std::clamp(offset, 0, int(normalizeLineBreaks(caption_).size()));
+    if (offset == caret_)
+        return;
+    caret_ = offset;
+    QAccessibleTextCursorEvent moved(this, caret_);
+    QAccessible::updateAccessibility(&moved);
 }
 
 void Label::setForeground(const QColor &color)
@@ -110,6 +132,13 @@ void Label::keyPressEvent(QKeyEvent *event)
             pressLikeThePlayer(*this);
         return;
     }
+    if (focusPolicy() != Qt::NoFocus && !answersClicks()) {
+        const QString shown = normalizeLineBreaks(caption_);
+        if (const auto caret = readingCaretAfter(*event, caret_, shown, shownLines())) {
+            setReadingCaret(int(*caret));
+            return;
+        }
+    }
     event->ignore();
 }
 
@@ -119,6 +148,30 @@ LineBox::LineBox(QWidget *screen, const QRect &rect, quint32 background, quint32
     setGeometry(rect);
     setFont(defaultLayoutFont());
     colourBox(*this, background, foreground);
+}
+
+QRect LineBox::characterBox(int offset) const
+{
+    // Measured from the caret, which the box places wherever it scrolled to.
+    const QString shown = displayText();
+    offset = std::clamp(offset, 0, int(shown.size()));
+    const QFontMetrics metrics(font());
+    const QRect caret = cursorRect();
+    const int from = cursorPosition();
+    const int x = offset >= from ? caret.center().x() + metrics.horizontalAdvance(shown.mid(from, offset - from))
+                                 : caret.center().x() - metrics.horizontalAdvance(shown.mid(offset, from - offset));
+    const int width = offset < shown.size() ? metrics.horizontalAdvance(shown.at(offset)) : 1;
+    return QRect(x, caret.top(), qMax(width, 1), caret.height());
+}
+
+void LineBox::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    // The box tells of its caret (put at the end, or the text selected, as the
+    // focus comes) before the focus itself, and a screen reader then takes it
+    // as known and never says what it is: it comes to them anew.
+    if (assistiveTechnologyActive())
+        focusAnew(*this);
 }
 
 void LineBox::keyPressEvent(QKeyEvent *event)
@@ -146,12 +199,54 @@ void MemoBox::setText(const QString &text)
     setPlainText(normalizeLineBreaks(text_));
 }
 
+void MemoBox::letKeysRead()
+{
+    setTextInteractionFlags(textInteractionFlags() | Qt::TextSelectableByKeyboard);
+}
+
+std::vector<CaptionLayout::ShownLine> MemoBox::shownLines() const
+{
+    // The box shows its blocks one under another from the first it shows,
+    // scrolled by contentOffset; where the others lie follows from their heights.
+    QAbstractTextDocumentLayout &blocks = *document()->documentLayout();
+    const int firstShown = firstVisibleBlock().blockNumber();
+    qreal top = 0;
+    qreal firstTop = 0;
+    std::vector<std::pair<QTextBlock, qreal>> tops;
+    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next()) {
+        if (block.blockNumber() == firstShown)
+            firstTop = top;
+        tops.emplace_back(block, top);
+        top += blocks.blockBoundingRect(block).height();
+    }
+    std::vector<CaptionLayout::ShownLine> lines;
+    const QPointF scrolled = contentOffset() + viewport()->pos();
+    for (const auto &[block, blockTop] : tops) {
+        const QTextLayout *layout = block.layout();
+        const QPoint origin = (scrolled + QPointF(0, blockTop - firstTop)).toPoint();
+        // The box owns the layout; the lines are read before it changes.
+        const std::shared_ptr<const QTextLayout> shared(std::shared_ptr<void>(), layout);
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const QRect box = line.naturalTextRect().toAlignedRect().translated(origin);
+            lines.push_back({block.position() + line.textStart(), line.textLength(),
+                             QRect(box.left(), box.top(), qMax(box.width(), 1), box.height()), shared, i,
+                             block.position(), origin});
+        }
+    }
+    return lines;
+}
+
 void MemoBox::appendText(const QString &more)
 {
     text_ += more;
+    // Text inserted at the caret moves it along: one at the start stays there.
+    const bool caretAtStart = textCursor().position() == 0 && !textCursor().hasSelection();
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     end.insertText(normalizeLineBreaks(more));
+    if (caretAtStart)
+        setTextCursor(QTextCursor(document()));
 }
 
 Picture::Picture(QWidget *screen, const QRect &rect, const QString &resource) : QLabel(screen)

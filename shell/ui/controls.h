@@ -28,6 +28,13 @@ public:
     // Whether anything listens to its clicks: a click area or a choice.
     bool answersClicks() const;
 
+    // The lines it shows of its caption (shell/ui/caption_layout.h).
+    std::vector<CaptionLayout::ShownLine> shownLines() const;
+    // Where a screen reader reads in its shown text; a new caption is read
+    // from its start. Nothing is drawn for it.
+    int readingCaret() const { return caret_; }
+    void setReadingCaret(int offset);
+
 signals:
     void clicked();
     void mouseMoved();
@@ -39,11 +46,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     // Enter and Space press a label that has the focus, which it has only
-    // while a screen reader listens; every other key goes on to the screen.
+    // while a screen reader listens; reading keys move the reading caret of
+    // one that answers no clicks; every other key goes on to the screen.
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QString caption_;
+    int caret_ = 0;
     QColor foreground_;
     Qt::Alignment alignment_;
     bool pressed_ = false;
@@ -51,23 +60,38 @@ private:
 };
 
 // A one-line text box. Every key typed into it stays with it: none reaches
-// the screen's own keys.
+// the screen's own keys. Screen readers see it as shell/ui/box_accessible.h
+// says.
 class LineBox final : public QLineEdit {
+    Q_OBJECT
 public:
     LineBox(QWidget *screen, const QRect &rect, quint32 background, quint32 foreground);
 
+    // Where the character at the offset is drawn, in the box.
+    QRect characterBox(int offset) const;
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 };
 
-// A locked multi-line text box with a vertical scroll bar.
+// A locked multi-line text box with a vertical scroll bar. Its caret stays
+// at the start as text comes in, where reading starts.
 class MemoBox final : public QPlainTextEdit, public TextTarget {
+    Q_OBJECT
 public:
     MemoBox(QWidget *screen, const QRect &rect, quint32 background, quint32 foreground);
 
     QString text() const override { return text_; }
     void setText(const QString &text) override;
     void appendText(const QString &more) override;
+
+    // The lines it shows, top to bottom, placed in the box (those out of
+    // view above or below it too): how screen readers find them.
+    std::vector<CaptionLayout::ShownLine> shownLines() const;
+    // For a screen reader's user: the arrow keys move a caret through the
+    // text, as through any text a screen reader reads.
+    void letKeysRead();
 
 private:
     QString text_;

@@ -65,6 +65,8 @@ void offerKeyboardPlay(QWidget &window, const QList<QWidget *> &order)
     QWidget *previous = nullptr;
     for (QWidget *control : order) {
         control->setFocusPolicy(Qt::StrongFocus);
+        if (auto *memo = qobject_cast<MemoBox *>(control))
+            memo->letKeysRead();
         if (previous)
             QWidget::setTabOrder(previous, control);
         previous = control;

@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/ui/caption_layout.h"
+#include "shell/ui/shown_text.h"
 
 #include <QAccessibleWidget>
 
@@ -11,8 +11,9 @@ class Label;
 
 // A label as a screen reader sees it (shell/ui/accessibility.h): a push
 // button with a press action, or read-only text whose lines and characters
-// lie where the label draws them, so a review reads it line by line.
-class LabelAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
+// lie where the label draws them, so a review reads it line by line, with a
+// reading caret the arrow keys move while the label has the focus.
+class LabelAccessible final : public QAccessibleWidget, public ShownText {
 public:
     explicit LabelAccessible(Label *label);
 
@@ -24,36 +25,25 @@ public:
     QStringList actionNames() const override;
     void doAction(const QString &actionName) override;
 
-    // Text: the caption as shown, read-only, with no caret or selection.
-    QString text(int startOffset, int endOffset) const override;
-    int characterCount() const override;
+    // Text: the caption as shown, read-only, with a caret and no selection.
+    using ShownText::text;
     void selection(int, int *startOffset, int *endOffset) const override;
     int selectionCount() const override { return 0; }
     void addSelection(int, int) override {}
     void removeSelection(int) override {}
     void setSelection(int, int, int) override {}
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
-    QRect characterRect(int offset) const override;
-    int offsetAtPoint(const QPoint &point) const override;
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int, int *startOffset, int *endOffset) const override;
-    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int *startOffset,
-                         int *endOffset) const override;
-    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int *startOffset,
-                             int *endOffset) const override;
-    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int *startOffset,
-                            int *endOffset) const override;
+    int cursorPosition() const override;
+    void setCursorPosition(int position) override;
+
+protected:
+    QString shownText() const override;
+    // The lines as the label shows them now, laid out again only when the
+    // caption or the label's size changed.
+    const std::vector<CaptionLayout::ShownLine> &shownLines() const override;
+    const QWidget &surface() const override { return *widget(); }
 
 private:
     Label &label() const;
-    QString shownText() const;
-    // The lines as the label shows them now, laid out again only when the
-    // caption or the label's size changed.
-    const std::vector<CaptionLayout::ShownLine> &lines() const;
-    // The shown line holding the offset (a line's break belongs to it), or -1.
-    int lineOf(int offset) const;
-    QString lineText(int line, int *startOffset, int *endOffset) const;
 
     mutable QString linesFor_;
     mutable QSize linesSize_;

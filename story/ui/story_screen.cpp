@@ -4,6 +4,7 @@
 #include "shell/ui/accessibility.h"
 #include "shell/ui/quit_procedure.h"
 #include "shell/ui/screens.h"
+#include "shell/ui/spoken_cue.h"
 #include "story/ui/console_key.h"
 #include "story/ui/story_pane.h"
 
@@ -39,10 +40,9 @@ StoryScreen::StoryScreen(tess::Services &services, const ChoiceTables &tables)
     setAccessibleName(QStringLiteral("Миры \"Tessaranium\": история"));
     setAccessibleDescription(QStringLiteral("Страница истории и варианты продолжения под ней."));
     tess::exposeAsPage(Label1);
-    Label1.setAccessibleName(QStringLiteral("Страница"));
     Text1.setAccessibleName(QStringLiteral("Пароль"));
     Text1.setAccessibleDescription(
-        QStringLiteral("Наберите пароль и выберите вариант «Enter parol»: Shift+Tab, затем Enter."));
+        QStringLiteral("Наберите пароль, затем Tab до варианта «Enter parol» и Enter."));
     // The flag mirrors are the story's bookkeeping, never shown to anyone.
     for (tess::Label *mirror : {&Label11, &Label12, &Label13})
         tess::hideFromScreenReaders(*mirror);
@@ -60,15 +60,27 @@ void StoryScreen::Form_Load()
     engine_.start();
     // Page 1 is read once the window comes up with the page in focus.
     tess::announcePage(Label1);
+    tellChoicePlaces();
 }
 
+// Top to bottom; the code box stands in the first choice's row.
 QList<QWidget *> StoryScreen::keyboardOrder()
 {
-    return {&Label1, &Label2, &Label3, &Label4, &Text1};
+    return {&Label1, &Label2, &Text1, &Label3, &Label4};
+}
+
+void StoryScreen::tellChoicePlaces()
+{
+    QList<tess::Label *> shown;
+    for (Slot slot : {Slot::Label2, Slot::Label3, Slot::Label4})
+        if (isShown(slot))
+            shown << &slotLabel(slot);
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        shown[i]->setAccessibleDescription(QStringLiteral("%1 из %2").arg(i + 1).arg(shown.size()));
 }
 
 template <typename Turn>
-void StoryScreen::playTurn(Turn &&turn)
+bool StoryScreen::playTurn(Turn &&turn)
 {
     // What the player faces; a turn that changes any of it is read anew.
     const auto facing = [this] {
@@ -78,14 +90,15 @@ void StoryScreen::playTurn(Turn &&turn)
         return state;
     };
     const QStringList before = facing();
-    const bool boxBefore = isPasswordBoxShown();
     turn();
     if (!isVisible())
-        return;
-    if (facing() != before)
-        tess::announcePage(Label1);
-    if (!boxBefore && isPasswordBoxShown() && tess::assistiveTechnologyActive())
-        Text1.setFocus(Qt::OtherFocusReason);
+        return true;
+    if (facing() == before)
+        return false;
+    tess::announcePage(Label1);
+    // Told once the focus has left the choice, which would speak the change.
+    tellChoicePlaces();
+    return true;
 }
 
 bool StoryScreen::Form_QueryUnload(tess::CloseReason)
@@ -101,7 +114,9 @@ void StoryScreen::Label2_Click()
 
 void StoryScreen::Label3_Click()
 {
-    playTurn([this] { engine_.click(Slot::Label3); });
+    // The code box's choice shows nothing when the password fits no rule.
+    if (!playTurn([this] { engine_.click(Slot::Label3); }) && isPasswordBoxShown())
+        tess::speakCue(*this, QStringLiteral("Пароль не подошёл"));
 }
 
 void StoryScreen::Label4_Click()

@@ -63,10 +63,13 @@ private:
     tess::Label &mirrorLabel(Flag flag);
     const tess::Label &mirrorLabel(Flag flag) const;
     void lightUp(std::optional<Slot> hovered);
-    // Runs one of the story's turns and lets a screen reader hear its result:
-    // the new page once it is complete, or the code box when it appears.
+    // Tells screen readers where each choice shown stands: «1 из 3».
+    void tellChoicePlaces();
+    // Runs one of the story's turns and lets a screen reader hear the new
+    // page once it is complete. False when the turn changed nothing the
+    // player faces.
     template <typename Turn>
-    void playTurn(Turn &&turn);
+    bool playTurn(Turn &&turn);
 
     StoryFlags flags_;
     StoryEngine engine_;

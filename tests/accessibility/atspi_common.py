@@ -169,7 +169,8 @@ def press(button):
 
 
 def pane():
-    panes = controls("paragraph")
+    """The story pane: the one label without a name (its text is the page)."""
+    panes = [label for label in controls("label") if not fresh(label).name]
     return panes[0] if len(panes) == 1 else None
 
 

@@ -1,16 +1,20 @@
 // Keyboard play for screen-reader users, in memory and headless: with a
 // screen reader the menu entries, the page, its choices and the console's
-// controls take focus in order and Enter or Space presses them; without one,
-// every key does what it always did. Also what each screen tells a screen
-// reader of itself, and where a label's lines and characters lie.
+// controls take focus in order and Enter or Space presses them, and what the
+// screen does not show (a password that opens nothing, an unknown command, a
+// cleared log, the console's last words) is spoken; without one, every key
+// does what it always did and nothing is spoken. Also what each screen tells
+// a screen reader of itself.
 #include "accessible_of.h"
 #include "test_game.h"
 
 #include "console/ui/console_screen.h"
 #include "shell/app/game.h"
+#include "shell/ui/about_screen.h"
 #include "shell/ui/accessibility.h"
 #include "shell/ui/game_over_screen.h"
 #include "shell/ui/menu_screen.h"
+#include "shell/ui/spoken_cue.h"
 #include "story/ui/story_screen.h"
 
 #include <QAccessible>
@@ -28,6 +32,17 @@ void key(QWidget &window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModif
     QWidget *target = window.focusWidget() ? window.focusWidget() : &window;
     QTest::keyClick(target, Qt::Key(key), modifiers);
     TestGame::settle();
+}
+
+// What the window last told screen readers alone, or "<nothing>".
+QString spokenCue(QWidget &window)
+{
+    auto *cue = window.findChild<tess::SpokenCue *>();
+    if (!cue || !cue->isVisible())
+        return QStringLiteral("<nothing>");
+    if (accessibleOf(*cue).role() != QAccessible::Notification)
+        return QStringLiteral("<no notification>");
+    return accessibleOf(*cue).text(QAccessible::Name);
 }
 
 tess::Screen &show(TestGame &game, ScreenId id)
@@ -66,6 +81,47 @@ private slots:
         QCOMPARE(story.Label1.focusPolicy(), Qt::NoFocus);
         key(story, Qt::Key_F8);
         QCOMPARE(story.Label1.text(), QStringLiteral("page 57\r\n"));
+    }
+
+    void withoutAScreenReaderNothingIsSpokenFocusedOrHeldAndTheExitCommandEndsAtOnce()
+    {
+        QAccessible::setActive(false);
+        TestGame game;
+        show(game, ScreenId::About);
+        auto &about = game.screen<tess::AboutScreen>(ScreenId::About);
+        QCOMPARE(about.Text1.textInteractionFlags(), Qt::TextSelectableByMouse);
+
+        auto &story = static_cast<StoryScreen &>(show(game, ScreenId::Engine));
+        story.setCaption(story::Slot::Label2, QStringLiteral("Нет..."));
+        QTest::mouseClick(&story.Label2, Qt::LeftButton);
+        TestGame::settle();
+        QVERIFY(story.isPasswordBoxShown());
+        QVERIFY(story.focusWidget() != &story.Label1 && story.focusWidget() != &story.Text1);
+        for (int k : {Qt::Key_Down, Qt::Key_End, Qt::Key_Tab})
+            key(story, k);
+        QCOMPARE(story.Label1.readingCaret(), 0);
+        story.Text1.setText(QStringLiteral("abc"));
+        QTest::mouseClick(&story.Label3, Qt::LeftButton);
+        TestGame::settle();
+        QCOMPARE(story.Label1.text(), QStringLiteral("page 56\r\n"));
+        QCOMPARE(spokenCue(story), QStringLiteral("<nothing>"));
+
+        show(game, ScreenId::BLNC);
+        auto &blnc = game.screen<console::ConsoleScreen>(ScreenId::BLNC);
+        for (tess::Label *pane : {&blnc.Con, &blnc.Texcon})
+            QCOMPARE(pane->focusPolicy(), Qt::NoFocus);
+        for (const char *line : {"dir", "help"}) {
+            blnc.Text.setText(QString::fromUtf8(line));
+            QTest::mouseClick(&blnc.Label3, Qt::LeftButton);
+            TestGame::settle();
+        }
+        QTest::mouseClick(&blnc.Label1, Qt::LeftButton);
+        TestGame::settle();
+        QCOMPARE(spokenCue(blnc), QStringLiteral("<nothing>"));
+        QCOMPARE(accessibleOf(blnc.Text).text(QAccessible::Description), QString());
+        blnc.Text.setText(QStringLiteral("command^end<consol"));
+        QTest::mouseClick(&blnc.Label3, Qt::LeftButton);
+        QCOMPARE(game.process.statuses, QList<int>{0});
     }
 
     void withAScreenReaderTheMenuIsPlayedByTabAndEnter()
@@ -122,7 +178,7 @@ private slots:
         QVERIFY(game.screens.isShown(ScreenId::BLNC));
     }
 
-    void withAScreenReaderTheCodeBoxTakesTheFocusAndKeepsItsKeys()
+    void withAScreenReaderThePageBeforeTheCodeBoxIsReadAndAWrongPasswordIsSpoken()
     {
         QAccessible::setActive(true);
         TestGame game;
@@ -131,39 +187,84 @@ private slots:
         story.Label2.setFocus();
         key(story, Qt::Key_Return);
         QVERIFY(story.isPasswordBoxShown());
+        QCOMPARE(story.Label1.text(), QStringLiteral("page 56\r\n"));
+        QCOMPARE(story.focusWidget(), &story.Label1);  // read first, like every page
+        key(story, Qt::Key_Tab);
         QCOMPARE(story.focusWidget(), &story.Text1);
         QCOMPARE(accessibleOf(story.Text1).text(QAccessible::Name), QStringLiteral("Пароль"));
-        QVERIFY(accessibleOf(story.Text1).text(QAccessible::Description).contains(QStringLiteral("пароль")));
+        QVERIFY(accessibleOf(story.Text1).text(QAccessible::Description).contains(QStringLiteral("Enter parol")));
 
         key(story, Qt::Key_F8);  // typed into the box: no shortcut
         QCOMPARE(story.Label1.text(), QStringLiteral("page 56\r\n"));
-        QTest::keyClicks(&story.Text1, QStringLiteral("ol"));
-        key(story, Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClicks(&story.Text1, QStringLiteral("abc"));
+        key(story, Qt::Key_Tab);
         QCOMPARE(story.focusWidget(), &story.Label3);
-        key(story, Qt::Key_Return);  // «Enter parol» with the ending password
+        QCOMPARE(accessibleOf(story.Label3).text(QAccessible::Description), QStringLiteral("1 из 1"));
+        key(story, Qt::Key_Return);  // «Enter parol» with a password that opens nothing
+        QCOMPARE(story.Label1.text(), QStringLiteral("page 56\r\n"));
+        QCOMPARE(story.focusWidget(), &story.Label3);
+        QCOMPARE(spokenCue(story), QStringLiteral("Пароль не подошёл"));
+
+        key(story, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(story.focusWidget(), &story.Text1);
+        QTest::keyClicks(&story.Text1, QStringLiteral("ol"));  // over the selected «abc»
+        QCOMPARE(story.Text1.text(), QStringLiteral("ol"));
+        key(story, Qt::Key_Tab);
+        key(story, Qt::Key_Return);  // the ending password
         QCOMPARE(story.Label1.text(), QStringLiteral("page 57\r\n"));
+        QCOMPARE(story.focusWidget(), &story.Label1);
     }
 
-    void withAScreenReaderTheConsoleAnswersWithTheCommandLineInFocus()
+    void withAScreenReaderTheConsoleSpeaksEachAnswerOnceAndWhatItCannotDo()
     {
         QAccessible::setActive(true);
         TestGame game;
         tess::Screen &window = show(game, ScreenId::BLNC);
         auto &blnc = game.screen<console::ConsoleScreen>(ScreenId::BLNC);
         QCOMPARE(window.focusWidget(), &blnc.Text);
-        QTest::keyClicks(&blnc.Text, QStringLiteral("help"));
-        key(window, Qt::Key_Tab);
-        QCOMPARE(window.focusWidget(), &blnc.Label3);
-        key(window, Qt::Key_Return);
-        QVERIFY(blnc.Con.text().contains(QStringLiteral(">command^help")));
+        const auto run = [&](const QString &line) {
+            blnc.Text.selectAll();
+            QTest::keyClicks(&blnc.Text, line);
+            key(window, Qt::Key_Tab);
+            QCOMPARE(window.focusWidget(), &blnc.Label3);
+            key(window, Qt::Key_Return);
+        };
+        run(QStringLiteral("help"));
         QCOMPARE(window.focusWidget(), &blnc.Text);
         QCOMPARE(blnc.Text.text(), QStringLiteral("help"));
-        const QString answer = accessibleOf(blnc.Text).text(QAccessible::Description);
-        QVERIFY2(answer.startsWith(QStringLiteral(">command^help\ncommand^[command]")), qPrintable(answer));
+        const QString help = accessibleOf(blnc.Text).text(QAccessible::Description);
+        QVERIFY2(help.startsWith(QStringLiteral(">command^help\ncommand^[command]")), qPrintable(help));
+
+        run(QStringLiteral("command^diec<my_foto.see"));
+        QCOMPARE(accessibleOf(blnc.Text).text(QAccessible::Description),
+                 QStringLiteral(">file open\nCommentary to file: это типо я..."));
+        // Unknown: the screen keeps the photo's comment, the answer says so.
+        run(QStringLiteral("dir"));
+        QCOMPARE(accessibleOf(blnc.Text).text(QAccessible::Description), QStringLiteral("Неизвестная команда"));
+        QCOMPARE(blnc.Texcon.text(), QStringLiteral("Commentary to file: это типо я..."));
+
+        // On round: the buttons, then the log and the comment to read again.
+        for (QWidget *next : std::initializer_list<QWidget *>{&blnc.Label3, &blnc.Label1, &blnc.Con, &blnc.Texcon, &blnc.Text}) {
+            key(window, Qt::Key_Tab);
+            QCOMPARE(window.focusWidget(), next);
+        }
         key(window, Qt::Key_Tab);
         key(window, Qt::Key_Tab);
-        key(window, Qt::Key_Tab);  // Очистить, then round to the command line
-        QCOMPARE(window.focusWidget(), &blnc.Text);
+        key(window, Qt::Key_Return);  // Очистить
+        QCOMPARE(blnc.Con.text(), QStringLiteral(">_"));
+        QCOMPARE(spokenCue(window), QStringLiteral("Журнал очищен"));
+
+        // The exit command's answer is spoken before the game ends; meanwhile
+        // nothing is taken from the player.
+        key(window, Qt::Key_Backtab, Qt::ShiftModifier);
+        key(window, Qt::Key_Backtab, Qt::ShiftModifier);
+        run(QStringLiteral("command^end<consol"));
+        QVERIFY(game.process.statuses.isEmpty());
+        QCOMPARE(spokenCue(window), QStringLiteral(">file open\nGood By!"));
+        QTest::mouseClick(&blnc.Label1, Qt::LeftButton);
+        TestGame::settle();
+        QVERIFY(blnc.Con.text() != QStringLiteral(">_"));
+        QTRY_COMPARE_WITH_TIMEOUT(game.process.statuses, QList<int>{0}, 10000);
     }
 
     void everyScreenTellsAScreenReaderWhatItIs()
@@ -202,36 +303,6 @@ private slots:
         for (QObject *shown : std::initializer_list<QObject *>{&story.Label1, &story.Label2, &story.Label3, &story.Label4, &story.Text1})
             QVERIFY(exposed.contains(shown));
         QCOMPARE(window.indexOfChild(&accessibleOf(story.Label1)), exposed.indexOf(&story.Label1));
-    }
-
-    void aPagesLinesAndCharactersLieWhereThePaneDrawsThem()
-    {
-        TestGame game;
-        game.files.content[QStringLiteral("text\\gt1.tf")] =
-            "Short line\r\n" + QByteArray("word ").repeated(40) + "\r\nlast\r\n";
-        auto &story = static_cast<StoryScreen &>(show(game, ScreenId::Engine));
-        QAccessibleTextInterface *text = accessibleOf(story.Label1).textInterface();
-        const QRect pane(story.Label1.mapToGlobal(QPoint(0, 0)), story.Label1.size());
-
-        int start = -1;
-        int end = -1;
-        QCOMPARE(text->textAtOffset(0, QAccessible::LineBoundary, &start, &end), QStringLiteral("Short line\n"));
-        QCOMPARE(start, 0);
-        // The long line wraps: its first shown line ends before its break.
-        const QString wrapped = text->textAtOffset(12, QAccessible::LineBoundary, &start, &end);
-        QCOMPARE(start, 11);
-        QVERIFY2(wrapped.size() < 200 && wrapped.startsWith(QStringLiteral("word ")), qPrintable(wrapped));
-        const QString next = text->textAfterOffset(12, QAccessible::LineBoundary, &start, &end);
-        QVERIFY(next.startsWith(QStringLiteral("word")));
-        QCOMPARE(start, 11 + wrapped.size());
-
-        const QRect first = text->characterRect(0);
-        const QRect second = text->characterRect(1);
-        const QRect below = text->characterRect(12);
-        QVERIFY(pane.contains(first) && first.width() > 0 && first.height() > 0);
-        QVERIFY(second.left() > first.left());
-        QVERIFY(below.top() > first.top());
-        QCOMPARE(text->offsetAtPoint(below.center()), 12);
     }
 };
 
