@@ -1,5 +1,7 @@
 #include "shell/ui/audio_sink.h"
 
+#include "shell/ui/qt_messages.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -23,7 +25,6 @@ void keepJackOutOfTheMusic()
     qputenv(kVariable, ranks);
 }
 
-QtMessageHandler nextHandler = nullptr;
 bool toldNoServer = false;
 
 // Qt's device list and every player that tries the server say it again.
@@ -33,18 +34,14 @@ bool saysNoSoundServer(const QString &message)
            || message.contains(QLatin1String("Failed to connect: Connection refused"));
 }
 
-void musicMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+bool foldNoSoundServer(QtMsgType type, const QString &message)
 {
-    if (type == QtWarningMsg && saysNoSoundServer(message)) {
-        if (!toldNoServer)
-            std::fputs("tessaranium: music: no sound server, the game plays without sound\n", stderr);
-        toldNoServer = true;
-        return;
-    }
-    if (nextHandler)
-        nextHandler(type, context, message);
-    else
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    if (type != QtWarningMsg || !saysNoSoundServer(message))
+        return false;
+    if (!toldNoServer)
+        std::fputs("tessaranium: music: no sound server, the game plays without sound\n", stderr);
+    toldNoServer = true;
+    return true;
 }
 
 } // namespace
@@ -56,7 +53,7 @@ void prepareAudioOutput()
         return;
     prepared = true;
     keepJackOutOfTheMusic();
-    nextHandler = qInstallMessageHandler(musicMessage);
+    filterQtMessages(foldNoSoundServer);
 }
 
 } // namespace tess
