@@ -185,7 +185,7 @@ private slots:
             const bool inPlace = replaceFileWhole(flag, "0\r\n").isEmpty();
             const bool cut = replaceFileWhole(spoiled, "0\r\n").isEmpty();
             // A file with a second name elsewhere would change there too.
-            const bool sharedRefused = replaceFileWhole(shared, "0\r\n") == QStringLiteral("нет прав на запись");
+            const bool sharedRefused = replaceFileWhole(shared, "0\r\n") == file_reason::otherNames();
             const bool missingRefused = replaceFileWhole(engdat + QStringLiteral("/new.gdf"), "0\r\n") == QStringLiteral("нет прав на запись");
             ::_exit(inPlace && cut && sharedRefused && missingRefused ? 0 : 11);
         }
