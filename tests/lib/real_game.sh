@@ -17,6 +17,14 @@ lane_cleanup() {
   xvfb_pid=
 }
 
+# For a script of one lane: its folder in $work, and on exit the game, the X
+# server, the script's background jobs and $work go.
+one_lane() {
+  lane_dir="$work/lane"
+  mkdir -p "$lane_dir"
+  trap 'lane_cleanup; kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+}
+
 start_xvfb() {
   rm -f "$lane_dir/display"
   # -noreset: a server that resets when its last client leaves refuses the

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # The real game on a machine that lacks things: no display at all, a display
-# that is named but cannot be opened, no sound server (with the real music),
-# a corrupt music file, a corrupt or huge cursor file. Each time the game
+# that is named but cannot be opened, too low limits (ulimit -n, -v), no
+# sound server (with the real music), GStreamer without its playback plugin
+# or without any plugin, too little address space for the music, a corrupt
+# music file, a corrupt or huge cursor file, a session bus that takes
+# connections but never answers (a socket nobody serves, a stopped bus
+# daemon), and the X server going away under the story. Each time the game
 # either says what is missing and ends with status 1, or goes on and still
 # ends with status 0 on SIGTERM.
 # Usage: machine_conditions.sh GAME_EXECUTABLE SOURCE_DIR
@@ -48,18 +52,45 @@ no_display "DISPLAY unset" -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM
 no_display "DISPLAY=:$free_display with no X server there" -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=":$free_display"
 no_display "the X platform asked for with no DISPLAY" -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb
 
+# Limits below what the game needs: one line saying what it needs, status 1,
+# before any window (the display named here does not even exist).
+too_low() {  # too_low LABEL ULIMIT-OPTION VALUE EXPECTED-LINE
+  local status
+  status=$(cd "$lane_dir/game" && ulimit "$2" "$3" && DISPLAY=":$free_display" ./tessaranium >"$lane_dir/out.log" 2>&1; echo $?)
+  check "$1: the game says what it needs in one line and ends with status 1 (status $status)" \
+    test "$status" = 1 -a "$(grep -c '' "$lane_dir/out.log")" = 1
+  check "$1: the line names the limit" grep -qF "$4" "$lane_dir/out.log"
+  sed 's/^/    game: /' "$lane_dir/out.log" >>"$results"
+}
+too_low "ulimit -n 25" -n 25 "tessaranium: the game needs 64 open files, and this session allows 25 (ulimit -n)"
+too_low "ulimit -v 200000" -v 200000 "tessaranium: the game needs 256 MB of address space, and this session allows 195 MB (ulimit -v)"
+
 # ------------------------------------------------------------ on a display
 # Each lane prepares the game folder its own way, brings the game to a
 # screen and ends it with SIGTERM.
-run_lane() {  # run_lane NAME SCREEN PREPARATION
+# A check of a lane: PASS or FAIL with its name, and the game's output when
+# it fails.
+lane_check() {  # lane_check NAME COMMAND...
+  local name=$1
+  shift
+  if "$@"; then
+    echo "PASS: $name"
+  else
+    echo "FAIL: $name"
+    sed 's/^/    game: /' "$lane_dir/game.log"
+  fi
+}
+
+run_lane() {  # run_lane NAME SCREEN PREPARATION [LINE]
   lane_dir="$work/$1"
   mkdir -p "$lane_dir"
   . "$here/../lib/real_game.sh"
-  trap lane_cleanup EXIT
+  trap 'lane_cleanup; stop_bus' EXIT
   start_xvfb
   lay_out_game
   eval "$3"
   start_game
+  run_as=
   if ! reach_screen "$2" >/dev/null; then
     echo "FAIL: $1: the game reaches the $2 screen"
     sed 's/^/    game: /' "$lane_dir/game.log"
@@ -71,6 +102,17 @@ run_lane() {  # run_lane NAME SCREEN PREPARATION
     sed 's/^/    game: /' "$lane_dir/game.log"
     return
   fi
+  case $1 in
+    no-playback-plugin | no-plugins | small-address-space)
+      # Checked before Qt makes a player: silence and one line, no crash.
+      lane_check "$1: the game plays in silence after one line saying why" \
+        test "$(grep -c '^tessaranium: music:' "$lane_dir/game.log")" = 1 \
+        -a "$(grep -cF "tessaranium: music: the game plays without sound: $4" "$lane_dir/game.log")" = 1 ;;
+    silent-bus | stopped-bus)
+      lane_check "$1: the window came, after one line that the bus does not answer" \
+        test "$(grep -c '^tessaranium: the session bus .* does not answer; the game starts without it' \
+                "$lane_dir/game.log")" = 1 ;;
+  esac
   if [ "$1" = no-sound-server ]; then
     # GStreamer's automatic output must not fall through to JACK, whose
     # library has crashed the game on machines like this one.
@@ -98,21 +140,115 @@ run_lane() {  # run_lane NAME SCREEN PREPARATION
   grep '^tessaranium:' "$lane_dir/game.log" | sort | uniq -c | sed 's/^/    game says: /'
 }
 
+# A bus that takes connections and never answers: a socket nobody serves
+# (a Python listener that only accepts), or a real bus daemon, stopped.
+bus_pid=
+silent_bus() {
+  /usr/bin/python3 -c 'import socket, sys
+s = socket.socket(socket.AF_UNIX)
+s.bind(sys.argv[1])
+s.listen(64)
+held = [s.accept() for _ in iter(int, 1)]' "$lane_dir/bus" &
+  bus_pid=$!
+  for _ in $(seq 1 50); do [ -S "$lane_dir/bus" ] && break; sleep 0.1; done
+  run_as="env DBUS_SESSION_BUS_ADDRESS=unix:path=$lane_dir/bus"
+}
+stopped_bus() {
+  dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$lane_dir/bus.address" 4>"$lane_dir/bus.pid"
+  bus_pid=$(cat "$lane_dir/bus.pid")
+  kill -STOP "$bus_pid"
+  run_as="env DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$lane_dir/bus.address")"
+}
+stop_bus() {
+  local socket
+  [ -n "$bus_pid" ] && kill -9 "$bus_pid" 2>/dev/null
+  bus_pid=
+  # The daemon's socket outlives it.
+  socket=$(sed -n 's/^unix:path=\([^,]*\).*/\1/p' "$lane_dir/bus.address" 2>/dev/null)
+  [ -n "$socket" ] && rm -f "$socket"
+}
+
+# GStreamer with its own plugin folder: every installed plugin but those
+# named, or none; its registry in the lane.
+plugins_without() {  # plugins_without PATTERN
+  local plugin
+  mkdir -p "$lane_dir/plugins"
+  for plugin in "$(dirname "$(ls /usr/lib/*/gstreamer-1.0/libgstcoreelements.so | head -n 1)")"/*.so; do
+    case ${plugin##*/} in $1) ;; *) ln -s "$plugin" "$lane_dir/plugins/" ;; esac
+  done
+  run_as="env GST_PLUGIN_SYSTEM_PATH=$lane_dir/plugins GST_REGISTRY=$lane_dir/registry.bin"
+}
+
+with_music="cp $source_dir/sound/*.mp3 \"\$lane_dir/game/sound/\""
 lanes=(
-  "no-sound-server|menu|cp $source_dir/sound/*.mp3 \"\$lane_dir/game/sound/\""
+  "no-sound-server|menu|$with_music"
   "corrupt-music|splash|head -c 65536 /dev/urandom >\"\$lane_dir/game/sound/into.mp3\"; cp \"\$lane_dir/game/sound/into.mp3\" \"\$lane_dir/game/sound/menu.mp3\""
   "corrupt-cursor|menu|head -c 4286 /dev/urandom >\"\$lane_dir/game/cursor/cur.cgf\""
   "huge-cursor|menu|head -c 22 $source_dir/cursor/cur.cgf >\"\$lane_dir/game/cursor/cur.cgf\"; truncate -s 50M \"\$lane_dir/game/cursor/cur.cgf\""
+  "no-playback-plugin|menu|$with_music; plugins_without libgstplayback.so|GStreamer lacks uridecodebin, decodebin (from gstreamer1.0-plugins-base)"
+  "no-plugins|menu|$with_music; plugins_without '*'|GStreamer lacks queue, input-selector"
+  "small-address-space|menu|$with_music; run_as='prlimit --as=734003200 --'|the music needs 1 GB of address space, and this session allows 700 MB (ulimit -v)"
+  "silent-bus|splash|silent_bus"
+  "stopped-bus|splash|stopped_bus"
 )
+
+# The X server goes away under the story: the game says so in its own words
+# and closes as at the end of a session, resetting the flags.
+display_gone_lane() {
+  lane_dir="$work/display-gone"
+  mkdir -p "$lane_dir"
+  . "$here/../lib/real_game.sh"
+  trap lane_cleanup EXIT
+  start_xvfb
+  lay_out_game
+  start_game
+  reach_screen story >/dev/null || { echo "FAIL: display gone: the story opens"; return; }
+  kill "$xvfb_pid"
+  xvfb_pid=
+  wait_exit 50
+  lane_check "display gone: the game ends with status 0 ($exit_status), the flags reset as a session's end does ($(flag_word))" \
+    test "$exit_status" = 0 -a "$(flag_word)" = 000
+  lane_check "display gone: one line of the game's says so, none of Qt's" \
+    test "$(grep -cxF 'tessaranium: the display is gone (the X server ended), and the game ends with it' "$lane_dir/game.log")" = 1 \
+    -a "$(grep -c 'X11 connection broke' "$lane_dir/game.log")" = 0
+}
+
+# SIGTERM while the start-up still waits for a silent bus: the game ends at
+# once, before any window.
+bus_signal_lane() {
+  lane_dir="$work/bus-signal"
+  mkdir -p "$lane_dir"
+  . "$here/../lib/real_game.sh"
+  trap 'lane_cleanup; stop_bus' EXIT
+  start_xvfb
+  lay_out_game
+  silent_bus
+  start_game
+  run_as=
+  sleep 0.5
+  stop_with TERM
+  lane_check "SIGTERM while the start-up waits for a silent bus ends the game in ${gone_ms:-?} ms with status 0 ($exit_status)" \
+    test "$exit_status" = 0 -a -z "$(windows_of_width 799)"
+}
+
+# Four lanes at a time, each with its own X server and game.
+batch=0
 for lane in "${lanes[@]}"; do
-  IFS='|' read -r name screen preparation <<<"$lane"
-  run_lane "$name" "$screen" "$preparation" >"$work/$name.out" 2>&1 &
+  IFS='|' read -r name screen preparation line <<<"$lane"
+  run_lane "$name" "$screen" "$preparation" "$line" >"$work/$name.out" 2>&1 &
+  batch=$((batch + 1))
+  [ $((batch % 4)) = 0 ] && wait
 done
+display_gone_lane >"$work/display-gone.out" 2>&1 &
+bus_signal_lane >"$work/bus-signal.out" 2>&1 &
 wait
 for lane in "${lanes[@]}"; do cat "$work/${lane%%|*}.out" >>"$results"; done
+cat "$work/display-gone.out" "$work/bus-signal.out" >>"$results"
 
 cat "$results"
 passed=$(grep -c '^PASS' "$results")
 failed=$(grep -c '^FAIL' "$results")
 echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ] && [ "$passed" -eq $((8 + ${#lanes[@]})) ]
+# 10 without a display or with too low limits, 1 for each lane, 2 more on
+# the sound server's, 1 more on each of the music and bus lanes, 3 alone.
+[ "$failed" -eq 0 ] && [ "$passed" -eq $((10 + ${#lanes[@]} + 2 + 3 + 2 + 3)) ]

@@ -175,19 +175,12 @@ trial_copied_folder() {
   rm -rf "$lane_dir/copy"
 }
 
-lane_dir="$work/lane"
-mkdir -p "$lane_dir"
-chmod 755 "$lane_dir"
 # shellcheck source=../lib/real_game.sh
 . "$here/../lib/real_game.sh"
 # shellcheck source=../lib/checks.sh
 . "$here/../lib/checks.sh"
-cleanup() {
-  lane_cleanup
-  kill $(jobs -p) 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+one_lane
+chmod 755 "$lane_dir"
 start_xvfb
 for trial in together while_playing after_kill other_machine "root_lock 644" "root_lock 600" copied_folder; do
   lay_out_game
