@@ -13,6 +13,8 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # tests and screenshots: a virtual X server and a hand on its mouse
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
+  # a sound server with a silent output, which the reliability test kills
+  pulseaudio
   # clicks through XTest and reads the pixels back (tools/paint_watch)
   libxcb1-dev libxcb-xtest0-dev libxcb-shm0-dev
   # the screen reader test: a private D-Bus session, the accessibility bus

@@ -27,20 +27,27 @@ void keepJackOutOfTheMusic()
 
 bool toldNoServer = false;
 
-// Qt's device list and every player that tries the server say it again.
+void sayNoSoundServer()
+{
+    if (!toldNoServer)
+        std::fputs("tessaranium: music: no sound server, the game plays without sound\n", stderr);
+    toldNoServer = true;
+}
+
+// Qt's device list and every player that tries the server say it again,
+// each player twice once a server has gone away.
 bool saysNoSoundServer(const QString &message)
 {
     return message.startsWith(QLatin1String("PulseAudioService: pa_context_connect() failed"))
-           || message.contains(QLatin1String("Failed to connect: Connection refused"));
+           || message.contains(QLatin1String("Failed to connect: Connection refused"))
+           || message.contains(QLatin1String("Connection terminated"));
 }
 
 bool foldNoSoundServer(QtMsgType type, const QString &message)
 {
     if (type != QtWarningMsg || !saysNoSoundServer(message))
         return false;
-    if (!toldNoServer)
-        std::fputs("tessaranium: music: no sound server, the game plays without sound\n", stderr);
-    toldNoServer = true;
+    sayNoSoundServer();
     return true;
 }
 
@@ -54,6 +61,14 @@ void prepareAudioOutput()
     prepared = true;
     keepJackOutOfTheMusic();
     filterQtMessages(foldNoSoundServer);
+}
+
+bool foldIntoNoSoundServer(const QString &reason)
+{
+    if (!saysNoSoundServer(reason))
+        return false;
+    sayNoSoundServer();
+    return true;
 }
 
 } // namespace tess

@@ -107,6 +107,8 @@ void QtMusic::close(const QString &command, const QString &path)
 
 void QtMusic::report(const QString &command, const QString &reason)
 {
+    if (foldIntoNoSoundServer(reason))
+        return;
     std::fprintf(stderr, "tessaranium: music: \"%s\": %s\n", command.toLocal8Bit().constData(),
                  reason.toLocal8Bit().constData());
 }
