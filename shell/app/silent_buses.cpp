@@ -15,27 +15,33 @@ void switchOffSilentBuses()
     // A bus greets in well under a millisecond; the rest is for a machine
     // that is very busy.
     constexpr std::chrono::milliseconds kLimit{2000};
-    struct Bus {
-        const char *variable;
-        QByteArray address;
-        const char *name;
-    };
-    const Bus buses[] = {
-        {"DBUS_SESSION_BUS_ADDRESS", sessionBusAddress(), "the session bus"},
-        {"AT_SPI_BUS_ADDRESS", qgetenv("AT_SPI_BUS_ADDRESS"), "the accessibility bus"},
-    };
-    for (const Bus &bus : buses) {
-        if (bus.address.isEmpty())
-            continue;
-        if (askBus(bus.address, kLimit) != BusAnswer::Silent)
-            continue;
-        // An address libdbus cannot take: it gives up at once, quietly.
-        qputenv(bus.variable, "disabled:");
-        std::fprintf(stderr,
-                     "tessaranium: %s (%s) does not answer; the game starts without it, so a screen reader "
-                     "cannot follow the game this time\n",
-                     bus.name, bus.address.constData());
+    const QByteArray session = sessionBusAddress();
+    if (session.isEmpty())
+        return;
+    QByteArray accessibility;
+    bool greeted = false;
+    const char *silent = "the accessibility bus";
+    QByteArray address = session;
+    switch (askAccessibilityBus(session, kLimit, accessibility, greeted)) {
+    case BusAnswer::Unreachable:
+        return;
+    case BusAnswer::Silent:
+        silent = greeted ? "the accessibility bus launcher on the session bus" : "the session bus";
+        break;
+    case BusAnswer::Answers:
+        if (accessibility.isEmpty() || askBus(accessibility, kLimit) != BusAnswer::Silent)
+            return;
+        address = accessibility;
+        break;
     }
+    // Without the session bus Qt's bridge gives up at once and asks nothing
+    // more; the game uses the bus for nothing else. libdbus cannot take this
+    // address and says so quietly.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    std::fprintf(stderr,
+                 "tessaranium: %s (%s) does not answer; the game starts without the session bus, so a screen "
+                 "reader cannot follow the game this time\n",
+                 silent, address.constData());
 }
 
 } // namespace tess

@@ -5,9 +5,10 @@
 # its playback plugin or without any plugin, too little address space for
 # the music, a corrupt music file, a corrupt or huge cursor file, a session
 # bus that takes connections but never answers (a socket nobody serves, a
-# stopped bus daemon), and the X server going away under the story. Each
-# time the game either says what is missing and ends with status 1, or goes
-# on and still ends with status 0 on SIGTERM.
+# stopped bus daemon, a stopped accessibility bus launcher), and the X
+# server going away under the story. Each time the game either says what is
+# missing and ends with status 1, or goes on and still ends with status 0 on
+# SIGTERM.
 # Usage: machine_conditions.sh GAME_EXECUTABLE SOURCE_DIR
 set -u
 game_binary=$1
@@ -87,7 +88,7 @@ lane_check() {  # lane_check NAME COMMAND...
   fi
 }
 
-run_lane() {  # run_lane NAME SCREEN PREPARATION [LINE]
+run_lane() {  # run_lane NAME SCREEN PREPARATION [MUSIC-LINE] [SILENT-BUS]
   lane_dir="$work/$1"
   mkdir -p "$lane_dir"
   . "$here/../lib/real_game.sh"
@@ -114,9 +115,9 @@ run_lane() {  # run_lane NAME SCREEN PREPARATION [LINE]
       lane_check "$1: the game plays in silence after one line saying why" \
         test "$(grep -c '^tessaranium: music:' "$lane_dir/game.log")" = 1 \
         -a "$(grep -cF "tessaranium: music: the game plays without sound: $4" "$lane_dir/game.log")" = 1 ;;
-    silent-bus | stopped-bus)
+    silent-bus | stopped-bus | stopped-accessibility-launcher)
       lane_check "$1: the window came, after one line that the bus does not answer" \
-        test "$(grep -c '^tessaranium: the session bus .* does not answer; the game starts without it' \
+        test "$(grep -c "^tessaranium: $5 (.*) does not answer; the game starts without the session bus" \
                 "$lane_dir/game.log")" = 1 ;;
   esac
   if [ "$1" = no-sound-server ]; then
@@ -148,27 +149,51 @@ run_lane() {  # run_lane NAME SCREEN PREPARATION [LINE]
 
 # A bus that takes connections and never answers: a socket nobody serves
 # (a Python listener that only accepts), or a real bus daemon, stopped.
-bus_pid=
+bus_pids=
 silent_bus() {
   /usr/bin/python3 -c 'import socket, sys
 s = socket.socket(socket.AF_UNIX)
 s.bind(sys.argv[1])
 s.listen(64)
 held = [s.accept() for _ in iter(int, 1)]' "$lane_dir/bus" &
-  bus_pid=$!
+  bus_pids=$!
   for _ in $(seq 1 50); do [ -S "$lane_dir/bus" ] && break; sleep 0.1; done
   run_as="env DBUS_SESSION_BUS_ADDRESS=unix:path=$lane_dir/bus"
 }
-stopped_bus() {
+session_bus() {
   dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$lane_dir/bus.address" 4>"$lane_dir/bus.pid"
-  bus_pid=$(cat "$lane_dir/bus.pid")
-  kill -STOP "$bus_pid"
+  bus_pids=$(cat "$lane_dir/bus.pid")
   run_as="env DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$lane_dir/bus.address")"
+}
+stopped_bus() {
+  session_bus
+  kill -STOP "$bus_pids"
+}
+# A healthy session bus whose accessibility bus launcher (at-spi2-core's,
+# which screen readers use) has stopped once it took its name.
+stopped_accessibility_launcher() {
+  local launcher
+  session_bus
+  mkdir -p "$lane_dir/runtime"
+  chmod 700 "$lane_dir/runtime"
+  XDG_RUNTIME_DIR="$lane_dir/runtime" DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$lane_dir/bus.address") \
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$lane_dir/launcher.log" 2>&1 &
+  launcher=$!
+  bus_pids="$bus_pids $launcher"
+  for _ in $(seq 1 50); do
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$lane_dir/bus.address") dbus-send --session --print-reply \
+      --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null \
+      | grep -q 'boolean true' && break
+    sleep 0.1
+  done
+  bus_pids="$bus_pids $(pgrep -P "$launcher")"
+  kill -STOP "$launcher"
 }
 stop_bus() {
   local socket
-  [ -n "$bus_pid" ] && kill -9 "$bus_pid" 2>/dev/null
-  bus_pid=
+  # shellcheck disable=SC2086
+  [ -n "$bus_pids" ] && kill -9 $bus_pids 2>/dev/null
+  bus_pids=
   # The daemon's socket outlives it.
   socket=$(sed -n 's/^unix:path=\([^,]*\).*/\1/p' "$lane_dir/bus.address" 2>/dev/null)
   [ -n "$socket" ] && rm -f "$socket"
@@ -193,8 +218,9 @@ lanes=(
   "huge-cursor|menu|head -c 22 $source_dir/cursor/cur.cgf >\"\$lane_dir/game/cursor/cur.cgf\"; truncate -s 50M \"\$lane_dir/game/cursor/cur.cgf\""
   "no-playback-plugin|menu|$with_music; plugins_without libgstplayback.so|GStreamer lacks uridecodebin, decodebin (from gstreamer1.0-plugins-base)"
   "no-plugins|menu|$with_music; plugins_without '*'|GStreamer lacks queue, input-selector"
-  "silent-bus|splash|silent_bus"
-  "stopped-bus|splash|stopped_bus"
+  "silent-bus|splash|silent_bus||the session bus"
+  "stopped-bus|splash|stopped_bus||the session bus"
+  "stopped-accessibility-launcher|splash|stopped_accessibility_launcher||the accessibility bus launcher on the session bus"
 )
 [ -z "$sanitized" ] && lanes+=(
   "small-address-space|menu|$with_music; run_as='prlimit --as=734003200 --'|the music needs 1 GB of address space, and this session allows 700 MB (ulimit -v)")
@@ -276,8 +302,8 @@ sound_server_gone_lane() {
 # Four lanes at a time, each with its own X server and game.
 batch=0
 for lane in "${lanes[@]}"; do
-  IFS='|' read -r name screen preparation line <<<"$lane"
-  run_lane "$name" "$screen" "$preparation" "$line" >"$work/$name.out" 2>&1 &
+  IFS='|' read -r name screen preparation line bus <<<"$lane"
+  run_lane "$name" "$screen" "$preparation" "$line" "$bus" >"$work/$name.out" 2>&1 &
   batch=$((batch + 1))
   [ $((batch % 4)) = 0 ] && wait
 done
@@ -302,5 +328,5 @@ echo "$passed passed, $failed failed"
 # 10 without a display or with too low limits, 1 for each lane, 2 more on
 # the sound server's, 1 more on each of the music and bus lanes, and those of
 # the lanes alone; under the sanitizers no address-space case.
-if [ -z "$sanitized" ]; then expected=$((10 + ${#lanes[@]} + 2 + 3 + 2 + alone)); else expected=$((8 + ${#lanes[@]} + 2 + 2 + 2 + alone)); fi
+if [ -z "$sanitized" ]; then expected=$((10 + ${#lanes[@]} + 2 + 3 + 3 + alone)); else expected=$((8 + ${#lanes[@]} + 2 + 2 + 3 + alone)); fi
 [ "$failed" -eq 0 ] && [ "$passed" -eq "$expected" ]
