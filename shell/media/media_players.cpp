@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include <map>
+#include <utility>
 
 namespace tess {
 namespace {
@@ -22,11 +23,12 @@ public:
 
     void open(const QString &path, const QString &file, Failure failed) override
     {
-        // A player that cannot be made is silent; its path counts as open,
-        // so that closing it later is no second line.
+        // A player that cannot be made is silent, said once in all; its path
+        // counts as open, so that closing it later is no second line.
         if (const QString why = whyNoPlayerFits(); !why.isEmpty()) {
             devices_[path] = nullptr;
-            failed(why);
+            if (!std::exchange(toldTooFew_, true))
+                failed(why);
             return;
         }
         auto device = std::make_unique<Device>();
@@ -59,6 +61,7 @@ public:
 
 private:
     std::map<QString, std::unique_ptr<Device>> devices_;
+    bool toldTooFew_ = false;
 };
 
 } // namespace

@@ -2,13 +2,13 @@
 # The real game on a machine that lacks things: no display at all, a display
 # that is named but cannot be opened, too low limits (ulimit -n, -v), no
 # sound server (with the real music), one that goes away, GStreamer without
-# its playback plugin or without any plugin, too little address space for
-# the music, a corrupt music file, a corrupt or huge cursor file, a session
-# bus that takes connections but never answers (a socket nobody serves, a
-# stopped bus daemon, a stopped accessibility bus launcher), and the X
-# server going away under the story. Each time the game either says what is
-# missing and ends with status 1, or goes on and still ends with status 0 on
-# SIGTERM.
+# its playback plugin or without any plugin, too little address space or
+# too few descriptors left for the music, a corrupt music file, a corrupt or
+# huge cursor file, a session bus that takes connections but never answers
+# (a socket nobody serves, a stopped bus daemon, a stopped accessibility bus
+# launcher), and the X server going away under the story. Each time the game
+# either says what is missing and ends with status 1, or goes on and still
+# ends with status 0 on SIGTERM.
 # Usage: machine_conditions.sh GAME_EXECUTABLE SOURCE_DIR
 set -u
 game_binary=$1
@@ -115,6 +115,9 @@ run_lane() {  # run_lane NAME SCREEN PREPARATION [MUSIC-LINE] [SILENT-BUS]
       lane_check "$1: the game plays in silence after one line saying why" \
         test "$(grep -c '^tessaranium: music:' "$lane_dir/game.log")" = 1 \
         -a "$(grep -cF "tessaranium: music: the game plays without sound: $4" "$lane_dir/game.log")" = 1 ;;
+    few-descriptors)
+      lane_check "$1: past four tracks, one line says too few descriptors are left" \
+        test "$(grep -c 'too few file descriptors are left' "$lane_dir/game.log")" = 1 ;;
     silent-bus | stopped-bus | stopped-accessibility-launcher)
       lane_check "$1: the window came, after one line that the bus does not answer" \
         test "$(grep -c "^tessaranium: $5 (.*) does not answer; the game starts without the session bus" \
@@ -210,6 +213,12 @@ plugins_without() {  # plugins_without PATTERN
   run_as="env GST_PLUGIN_SYSTEM_PATH=$lane_dir/plugins GST_REGISTRY=$lane_dir/registry.bin"
 }
 
+# The game is given COUNT open descriptors of the test's.
+hold_descriptors() {  # hold_descriptors COUNT
+  local fd
+  for fd in $(seq 40 $((39 + $1))); do eval "exec $fd</dev/null"; done
+}
+
 with_music="cp $source_dir/sound/*.mp3 \"\$lane_dir/game/sound/\""
 lanes=(
   "no-sound-server|menu|$with_music"
@@ -218,6 +227,7 @@ lanes=(
   "huge-cursor|menu|head -c 22 $source_dir/cursor/cur.cgf >\"\$lane_dir/game/cursor/cur.cgf\"; truncate -s 50M \"\$lane_dir/game/cursor/cur.cgf\""
   "no-playback-plugin|menu|$with_music; plugins_without libgstplayback.so|GStreamer lacks uridecodebin, decodebin (from gstreamer1.0-plugins-base)"
   "no-plugins|menu|$with_music; plugins_without '*'|GStreamer lacks queue, input-selector"
+  "few-descriptors|story|$with_music; hold_descriptors 30; run_as='prlimit --nofile=64 --'"
   "silent-bus|splash|silent_bus||the session bus"
   "stopped-bus|splash|stopped_bus||the session bus"
   "stopped-accessibility-launcher|splash|stopped_accessibility_launcher||the accessibility bus launcher on the session bus"
@@ -326,7 +336,7 @@ passed=$(grep -c '^PASS' "$results")
 failed=$(grep -c '^FAIL' "$results")
 echo "$passed passed, $failed failed"
 # 10 without a display or with too low limits, 1 for each lane, 2 more on
-# the sound server's, 1 more on each of the music and bus lanes, and those of
-# the lanes alone; under the sanitizers no address-space case.
-if [ -z "$sanitized" ]; then expected=$((10 + ${#lanes[@]} + 2 + 3 + 3 + alone)); else expected=$((8 + ${#lanes[@]} + 2 + 2 + 3 + alone)); fi
+# the sound server's, 1 more on each of the music, descriptor and bus lanes,
+# and those of the lanes alone; under the sanitizers no address-space case.
+if [ -z "$sanitized" ]; then expected=$((10 + ${#lanes[@]} + 2 + 4 + 3 + alone)); else expected=$((8 + ${#lanes[@]} + 2 + 3 + 3 + alone)); fi
 [ "$failed" -eq 0 ] && [ "$passed" -eq "$expected" ]
