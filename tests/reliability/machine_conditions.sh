@@ -154,11 +154,15 @@ run_lane() {  # run_lane NAME SCREEN PREPARATION [MUSIC-LINE] [SILENT-BUS]
 # (a Python listener that only accepts), or a real bus daemon, stopped.
 bus_pids=
 silent_bus() {
+  # Each connection it takes is marked in bus.asked.
   /usr/bin/python3 -c 'import socket, sys
 s = socket.socket(socket.AF_UNIX)
 s.bind(sys.argv[1])
 s.listen(64)
-held = [s.accept() for _ in iter(int, 1)]' "$lane_dir/bus" &
+held = []
+while True:
+    held.append(s.accept())
+    open(sys.argv[1] + ".asked", "a").close()' "$lane_dir/bus" &
   bus_pids=$!
   for _ in $(seq 1 50); do [ -S "$lane_dir/bus" ] && break; sleep 0.1; done
   run_as="env DBUS_SESSION_BUS_ADDRESS=unix:path=$lane_dir/bus"
@@ -268,10 +272,10 @@ bus_signal_lane() {
   silent_bus
   start_game
   run_as=
-  sleep 0.5
+  for _ in $(seq 1 100); do [ -e "$lane_dir/bus.asked" ] && break; sleep 0.05; done
   stop_with TERM
   lane_check "SIGTERM while the start-up waits for a silent bus ends the game in ${gone_ms:-?} ms with status 0 ($exit_status)" \
-    test "$exit_status" = 0 -a -z "$(windows_of_width 799)"
+    test -e "$lane_dir/bus.asked" -a "$exit_status" = 0 -a -z "$(windows_of_width 799)"
 }
 
 # A sound server with a silent output goes away while the splash's music
