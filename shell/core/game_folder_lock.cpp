@@ -89,6 +89,7 @@ GameFolderLock::Outcome GameFolderLock::claim()
             return unavailable(QStringLiteral("is not a regular file"), removeIt);
         FileDescriptor file(::open(path, O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644));
         bool foreign = false;
+        const int createError = errno;
         if (file.get() < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
             // Another user's file (a game run as root left it), or a folder
             // that forbids new files: reading is enough to lock and test it.
@@ -103,7 +104,7 @@ GameFolderLock::Outcome GameFolderLock::claim()
                 continue;
             }
             if (file.get() < 0 && errno == ENOENT)
-                return unavailable(QStringLiteral("cannot be created (%1)").arg(QString::fromLocal8Bit(std::strerror(EACCES))));
+                return unavailable(QStringLiteral("cannot be created (%1)").arg(QString::fromLocal8Bit(std::strerror(createError))));
         }
         if (file.get() < 0) {
             if (errno == ENOENT && attempt + 1 < kTries)

@@ -129,7 +129,7 @@ BusAnswer askAccessibilityBus(const QByteArray &sessionAddress, std::chrono::mil
     const Clock::time_point deadline = Clock::now() + limit;
     FileDescriptor bus;
     bool accepted = false;
-    BusAnswer answer = greet(sessionAddress, deadline, bus, accepted);
+    const BusAnswer answer = greet(sessionAddress, deadline, bus, accepted);
     greeted = answer == BusAnswer::Answers;
     if (answer != BusAnswer::Answers || !accepted)
         return answer;
@@ -144,8 +144,7 @@ BusAnswer askAccessibilityBus(const QByteArray &sessionAddress, std::chrono::mil
     if (!sendAll(bus.get(), calls))
         return BusAnswer::Silent;
     QByteArray received;
-    bool replied = false;
-    answer = readUntil(bus.get(), received, deadline, [&] {
+    return readUntil(bus.get(), received, deadline, [&] {
         dbus_wire::Message message;
         for (;;) {
             const dbus_wire::Take take = dbus_wire::takeMessage(received, message);
@@ -153,14 +152,13 @@ BusAnswer askAccessibilityBus(const QByteArray &sessionAddress, std::chrono::mil
                 return false;
             // Something this reader does not follow is an answer all the same.
             if (take == dbus_wire::Take::Garbage)
-                return replied = true;
+                return true;
             if ((message.type == 2 || message.type == 3) && message.replySerial == kQuestion) {
                 accessibilityAddress = message.type == 2 ? message.firstString : QByteArray();
-                return replied = true;
+                return true;
             }
         }
     });
-    return answer;
 }
 
 QByteArray sessionBusAddress()

@@ -72,6 +72,21 @@ flag_word() {
   echo "$word"
 }
 
+# Waits (up to 5 s) until the process holds FILE open, as the media
+# framework does a track it plays: compared by device and inode, which needs
+# no path, however long.
+holds_open() {  # holds_open PID FILE
+  local want fd
+  want=$(stat -Lc '%d:%i' "$2")
+  for _ in $(seq 1 50); do
+    for fd in /proc/"$1"/fd/*; do
+      [ "$(stat -Lc '%d:%i' "$fd" 2>/dev/null)" = "$want" ] && return 0
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
 # Ids of the game's viewable windows of the given width.
 windows_of_width() {
   local width=$1 id

@@ -241,20 +241,6 @@ shows_game_cursor() {  # shows_game_cursor WINDOW
   return 1
 }
 
-# Whether the game holds FILE open (the media framework plays it): compared
-# by device and inode, which needs no path, however long.
-holds_open() {  # holds_open PID FILE
-  local want fd
-  want=$(stat -Lc '%d:%i' "$2")
-  for _ in $(seq 1 50); do
-    for fd in /proc/"$1"/fd/*; do
-      [ "$(stat -Lc '%d:%i' "$fd" 2>/dev/null)" = "$want" ] && return 0
-    done
-    sleep 0.1
-  done
-  return 1
-}
-
 # The game in the folder $lane_dir/game leads to, whatever its name: it plays
 # the story with its music and cursor, keeps its lock there, refuses a second
 # copy (SIGTERM on the second copy's message ends it with status 1, as
