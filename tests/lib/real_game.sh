@@ -185,10 +185,11 @@ click() {  # click WINDOW X Y
 }
 
 # Brings the game to the screen and prints the id of its window. Screens:
-# splash menu about intro story gameover console.
-reach_screen() {
-  local splash menu about intro story over console=
-  splash=$(new_window_of_width 799) || return 1
+# splash menu about intro story gameover console. SPLASH: the splash's id,
+# when it was seen already (the menu may have replaced it since).
+reach_screen() {  # reach_screen SCREEN [SPLASH]
+  local splash=${2:-} menu about intro story over console=
+  [ -n "$splash" ] || splash=$(new_window_of_width 799) || return 1
   [ "$1" = splash ] && { echo "$splash"; return 0; }
   menu=$(new_window_of_width 799 "$splash") || return 1
   [ "$1" = menu ] && { echo "$menu"; return 0; }
