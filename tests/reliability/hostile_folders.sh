@@ -265,6 +265,9 @@ plays_and_guards() {  # plays_and_guards LABEL
   kill -TERM "$second"
   wait "$second"; status=$?
   check "$label: SIGTERM on its message ends the second copy with status 1 ($status)" test "$status" = 1
+  for _ in $(seq 1 20); do [ -e "$lane_dir/game/.tessaranium.call" ] || break; sleep 0.1; done
+  check "$label: the running game took the second copy's call to come to the front" \
+    test ! -e "$lane_dir/game/.tessaranium.call"
   check "$label: the first copy's flags are untouched ($(flag_word))" test "$(flag_word)" = 111
   check "$label: nothing is made at the root of the file system" test "$(echo /.tessaranium.*)" = "${roots_before[*]}"
   stop_patiently
