@@ -44,6 +44,8 @@ profile_test() {
   profile_play
   # a virtual X server and a hand on its mouse; screenshots
   echo xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
+  # a sound server with a silent output, which the reliability test kills
+  echo pulseaudio
   # clicks through XTest and reads the pixels back (tools/paint_watch)
   echo libxcb1-dev libxcb-xtest0-dev libxcb-shm0-dev
   # the menu entry started through GLib, as a desktop starts it

@@ -2,9 +2,11 @@
 
 #include "shell/app/game_wiring.h"
 #include "shell/core/disk_files.h"
+#include "shell/core/program_folder.h"
 #include "shell/ui/accessibility.h"
 #include "shell/ui/after_first_frame.h"
 #include "shell/ui/desktop_services.h"
+#include "shell/ui/display_loss.h"
 #include "shell/ui/game_cursor.h"
 #include "shell/ui/qt_music.h"
 #include "shell/ui/termination_signals.h"
@@ -56,7 +58,10 @@ int runGame(QApplication &app)
 
     DiskFiles files;
     QtMusic music;
-    GameCursor cursor(QCoreApplication::applicationDirPath() + QStringLiteral("/cursor/cur.cgf"));
+    // Without the program's folder there is no cursor file to read: the
+    // player's own arrow stays.
+    const QString programs = programFolder();
+    GameCursor cursor(programs.isEmpty() ? QString() : programs + QStringLiteral("/cursor/cur.cgf"));
     MessageBoxAlerts alerts;
     ImmediateExit process;
     GameWiring game({files, music, cursor, alerts, process});
@@ -71,6 +76,11 @@ int runGame(QApplication &app)
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &screens, [&](QSessionManager &) {
         gate.deliver([&] { screens.closeAll(CloseReason::SessionEnd); });
     });
+    // Now, not through the gate: Qt exits as soon as this returns.
+    endWithTheDisplay([&] {
+        alerts.stopWaitingForThePlayer();
+        screens.closeAll(CloseReason::SessionEnd);
+    });
 
     // Asked for before the splash is shown, so that the rest of the look and
     // the screen reader's view come before the music the splash starts: the
@@ -81,9 +91,12 @@ int runGame(QApplication &app)
     } catch (const FileError &error) {
         finishGameLook(app);
         alerts.showError(error.message());
+        endWithTheDisplay({});
         return 1;
     }
-    return app.exec();
+    const int status = app.exec();
+    endWithTheDisplay({});
+    return status;
 }
 
 } // namespace tess

@@ -1,5 +1,9 @@
 #include "shell/app/game.h"
+#include "shell/app/silent_buses.h"
+#include "shell/app/system_limits.h"
+#include "shell/core/program_folder.h"
 #include "shell/ui/single_game.h"
+#include "shell/ui/termination_signals.h"
 #include "story/core/story_flags.h"
 
 #include <QApplication>
@@ -79,13 +83,19 @@ void giveLargeBlocksBack()
 
 int main(int argc, char *argv[])
 {
+    tess::catchTerminationSignals();
     if (!hasDisplay()) {
         std::fputs("tessaranium: no display to show the game on (DISPLAY is not set)\n", stderr);
         return 1;
     }
+    if (!tess::haveWhatTheGameNeeds())
+        return 1;
     // Qt's FFmpeg backend crashes on machines without a sound device.
     if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    if (!tess::findProgramFolder(argc > 0 ? argv[0] : nullptr))
+        std::fputs("tessaranium: the game's own folder cannot be found; it plays without its cursor and music\n", stderr);
+    tess::switchOffSilentBuses();
     nameTheGameForTheDesktop();
     giveLargeBlocksBack();
     qtMessageHandler = qInstallMessageHandler(startupMessage);

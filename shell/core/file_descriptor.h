@@ -1,6 +1,8 @@
 #pragma once
 #include <unistd.h>
 
+#include <utility>
+
 namespace tess {
 
 // An open POSIX file descriptor, closed when it goes out of scope.
@@ -18,6 +20,8 @@ public:
             ::close(fd_);
         fd_ = fd;
     }
+    // Hands the descriptor over: it is no longer closed here.
+    int release() { return std::exchange(fd_, -1); }
 
 private:
     int fd_;

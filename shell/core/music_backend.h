@@ -28,14 +28,16 @@ public:
     virtual void close(const QString &path) = 0;
 };
 
-// What the library offers: players, which the caller owns.
+// What the library offers: players, which the caller owns; none when the
+// media framework cannot play here without crashing, with `why` set to a
+// line for the error stream.
 class MusicBackend {
 public:
     virtual ~MusicBackend() = default;
-    virtual std::unique_ptr<MusicPlayers> createPlayers() = 0;
+    virtual std::unique_ptr<MusicPlayers> createPlayers(QString &why) = 0;
 };
 
 } // namespace tess
 
-#define TESS_MUSIC_BACKEND_IID "ru.orbitrum_games.tessaranium.MusicBackend/1"
+#define TESS_MUSIC_BACKEND_IID "ru.orbitrum_games.tessaranium.MusicBackend/2"
 Q_DECLARE_INTERFACE(tess::MusicBackend, TESS_MUSIC_BACKEND_IID)

@@ -18,6 +18,7 @@ QString notAPlainFile() { return QStringLiteral("это не обычный фа
 QString aLinkInItsPlace() { return QStringLiteral("на месте файла лежит ссылка на другой файл"); }
 QString noReadPermission() { return QStringLiteral("нет прав на чтение"); }
 QString noWritePermission() { return QStringLiteral("нет прав на запись"); }
+QString otherNames() { return QStringLiteral("у файла есть другие имена (жёсткие ссылки), и запись изменила бы и их"); }
 QString diskFull() { return QStringLiteral("на диске нет места"); }
 
 QString tooLarge(qint64 bytes)

@@ -20,6 +20,7 @@ QString notAPlainFile();
 QString aLinkInItsPlace();
 QString noReadPermission();
 QString noWritePermission();
+QString otherNames();
 QString diskFull();
 QString tooLarge(qint64 bytes);
 QString largerThan(qint64 bytes);

@@ -71,9 +71,11 @@ QString overwriteInPlace(int folder, const QByteArray &name, const QByteArray &b
     struct stat status {};
     if (::fstat(file.get(), &status) != 0)
         return writeReason(errno);
+    if (!S_ISREG(status.st_mode))
+        return file_reason::notAPlainFile();
     // A file with other names elsewhere would change there too.
-    if (!S_ISREG(status.st_mode) || status.st_nlink != 1)
-        return S_ISREG(status.st_mode) ? writeReason(createError) : file_reason::notAPlainFile();
+    if (status.st_nlink != 1)
+        return file_reason::otherNames();
     if (!writeAll(file.get(), bytes, 0))
         return writeReason(errno);
     if (status.st_size > bytes.size() && ::ftruncate(file.get(), bytes.size()) != 0)

@@ -12,7 +12,7 @@ class MediaPlayersBackend final : public QObject, public MusicBackend {
     Q_INTERFACES(tess::MusicBackend)
 
 public:
-    std::unique_ptr<MusicPlayers> createPlayers() override;
+    std::unique_ptr<MusicPlayers> createPlayers(QString &why) override;
 };
 
 } // namespace tess

@@ -1,5 +1,7 @@
 #include "shell/ui/audio_sink.h"
 
+#include "shell/ui/qt_messages.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -23,28 +25,30 @@ void keepJackOutOfTheMusic()
     qputenv(kVariable, ranks);
 }
 
-QtMessageHandler nextHandler = nullptr;
 bool toldNoServer = false;
 
-// Qt's device list and every player that tries the server say it again.
+void sayNoSoundServer()
+{
+    if (!toldNoServer)
+        std::fputs("tessaranium: music: no sound server, the game plays without sound\n", stderr);
+    toldNoServer = true;
+}
+
+// Qt's device list and every player that tries the server say it again,
+// each player twice once a server has gone away.
 bool saysNoSoundServer(const QString &message)
 {
     return message.startsWith(QLatin1String("PulseAudioService: pa_context_connect() failed"))
-           || message.contains(QLatin1String("Failed to connect: Connection refused"));
+           || message.contains(QLatin1String("Failed to connect: Connection refused"))
+           || message.contains(QLatin1String("Connection terminated"));
 }
 
-void musicMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+bool foldNoSoundServer(QtMsgType type, const QString &message)
 {
-    if (type == QtWarningMsg && saysNoSoundServer(message)) {
-        if (!toldNoServer)
-            std::fputs("tessaranium: music: no sound server, the game plays without sound\n", stderr);
-        toldNoServer = true;
-        return;
-    }
-    if (nextHandler)
-        nextHandler(type, context, message);
-    else
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    if (type != QtWarningMsg || !saysNoSoundServer(message))
+        return false;
+    sayNoSoundServer();
+    return true;
 }
 
 } // namespace
@@ -56,7 +60,15 @@ void prepareAudioOutput()
         return;
     prepared = true;
     keepJackOutOfTheMusic();
-    nextHandler = qInstallMessageHandler(musicMessage);
+    filterQtMessages(foldNoSoundServer);
+}
+
+bool foldIntoNoSoundServer(const QString &reason)
+{
+    if (!saysNoSoundServer(reason))
+        return false;
+    sayNoSoundServer();
+    return true;
 }
 
 } // namespace tess

@@ -1,4 +1,5 @@
 #pragma once
+#include <QString>
 
 namespace tess {
 
@@ -11,5 +12,10 @@ namespace tess {
 // - a missing sound server is one line on the error stream, however many
 //   tracks fail to reach it.
 void prepareAudioOutput();
+
+// A player's failure that only says the sound server cannot be reached (none
+// was there, or it went away while the game ran): said once in all, as that
+// one line. True when `reason` was such a failure.
+bool foldIntoNoSoundServer(const QString &reason);
 
 } // namespace tess

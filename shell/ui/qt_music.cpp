@@ -2,10 +2,10 @@
 
 #include "shell/core/data_path.h"
 #include "shell/core/music_backend.h"
+#include "shell/core/program_folder.h"
 #include "shell/ui/after_first_frame.h"
 #include "shell/ui/audio_sink.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPluginLoader>
 
@@ -54,14 +54,18 @@ MusicPlayers *QtMusic::players()
 {
     if (std::exchange(loadTried_, true))
         return players_.get();
-    const QString folder = libraryFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : libraryFolder_;
+    const QString folder = libraryFolder_.isEmpty() ? programFolder() : libraryFolder_;
+    if (folder.isEmpty())
+        return nullptr;  // the start-up has said the folder cannot be found
     QPluginLoader library(folder + QStringLiteral("/tessaranium-music"));
     auto *backend = qobject_cast<MusicBackend *>(library.instance());
+    QString why;
     if (backend)
-        players_ = backend->createPlayers();
+        players_ = backend->createPlayers(why);
     else
-        std::fprintf(stderr, "tessaranium: music: the game plays without sound: %s\n",
-                     qPrintable(library.errorString()));
+        why = library.errorString();
+    if (!players_)
+        std::fprintf(stderr, "tessaranium: music: the game plays without sound: %s\n", why.toLocal8Bit().constData());
     return players_.get();
 }
 
@@ -77,7 +81,9 @@ void QtMusic::play(const QString &command, const QString &path)
             report(command, QStringLiteral("file not found"));
             return;
         }
-        file = found.absoluteFilePath();
+        // The media framework wants a full path; one through the working
+        // folder's link needs neither its name nor its length.
+        file = workingFolder() + u'/' + localPath(path);
     }
     MusicPlayers *players = this->players();
     if (!players)
@@ -101,6 +107,8 @@ void QtMusic::close(const QString &command, const QString &path)
 
 void QtMusic::report(const QString &command, const QString &reason)
 {
+    if (foldIntoNoSoundServer(reason))
+        return;
     std::fprintf(stderr, "tessaranium: music: \"%s\": %s\n", command.toLocal8Bit().constData(),
                  reason.toLocal8Bit().constData());
 }

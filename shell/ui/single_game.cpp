@@ -5,9 +5,9 @@
 #include "shell/core/game_folder_lock.h"
 #include "shell/core/whole_file_writer.h"
 #include "shell/ui/layout_units.h"
+#include "shell/ui/termination_signals.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QWidget>
@@ -16,6 +16,10 @@
 
 namespace tess {
 namespace {
+
+// The working folder, used as it is: its name may be any bytes, and its
+// path longer than the system would take whole.
+const QString kGameFolder = QStringLiteral(".");
 
 void comeToTheFront()
 {
@@ -30,7 +34,7 @@ void comeToTheFront()
 
 void answerLaterStarts()
 {
-    const auto *calls = new FrontCalls(QDir::currentPath(), comeToTheFront, qApp);
+    const auto *calls = new FrontCalls(kGameFolder, comeToTheFront, qApp);
     if (!calls->listening())
         std::fprintf(stderr, "tessaranium: a second start cannot bring this game to the front (the folder cannot be watched)\n");
 }
@@ -48,7 +52,7 @@ void removeLeftoversOfKilledWrites(const QStringList &flagFiles)
 
 bool claimGameFolder(const QStringList &flagFiles)
 {
-    static GameFolderLock lock(QDir::currentPath());
+    static GameFolderLock lock(kGameFolder);
     switch (lock.claim()) {
     case GameFolderLock::Outcome::Claimed:
         removeLeftoversOfKilledWrites(flagFiles);
@@ -56,13 +60,15 @@ bool claimGameFolder(const QStringList &flagFiles)
         return true;
     case GameFolderLock::Outcome::Unavailable:
         // A folder the game cannot lock still plays; only the guard is lost.
-        std::fprintf(stderr, "tessaranium: cannot tell whether the game already runs here: %s\n",
-                     qPrintable(lock.problem()));
+        std::fprintf(stderr, "tessaranium: cannot tell whether the game already runs here: %s; the game plays on\n",
+                     lock.problem().toLocal8Bit().constData());
         return true;
     case GameFolderLock::Outcome::HeldByAnother:
         break;
     }
-    FrontCalls::call(QDir::currentPath());
+    FrontCalls::call(kGameFolder);
+    // Ended by a signal while the message is up, it ends as when dismissed.
+    setStartUpExitStatus(1);
     const QString message = QStringLiteral("Игра уже запущена: её окно открыто.");
     std::fprintf(stderr, "tessaranium: %s\n", message.toLocal8Bit().constData());
     QMessageBox::information(nullptr, kGameTitle, message);

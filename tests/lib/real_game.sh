@@ -17,6 +17,14 @@ lane_cleanup() {
   xvfb_pid=
 }
 
+# For a script of one lane: its folder in $work, and on exit the game, the X
+# server, the script's background jobs and $work go.
+one_lane() {
+  lane_dir="$work/lane"
+  mkdir -p "$lane_dir"
+  trap 'lane_cleanup; kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+}
+
 start_xvfb() {
   rm -f "$lane_dir/display"
   # -noreset: a server that resets when its last client leaves refuses the
@@ -62,6 +70,21 @@ flag_word() {
     esac
   done
   echo "$word"
+}
+
+# Waits (up to 5 s) until the process holds FILE open, as the media
+# framework does a track it plays: compared by device and inode, which needs
+# no path, however long.
+holds_open() {  # holds_open PID FILE
+  local want fd
+  want=$(stat -Lc '%d:%i' "$2")
+  for _ in $(seq 1 50); do
+    for fd in /proc/"$1"/fd/*; do
+      [ "$(stat -Lc '%d:%i' "$fd" 2>/dev/null)" = "$want" ] && return 0
+    done
+    sleep 0.1
+  done
+  return 1
 }
 
 # Ids of the game's viewable windows of the given width.
@@ -162,10 +185,11 @@ click() {  # click WINDOW X Y
 }
 
 # Brings the game to the screen and prints the id of its window. Screens:
-# splash menu about intro story gameover console.
-reach_screen() {
-  local splash menu about intro story over console=
-  splash=$(new_window_of_width 799) || return 1
+# splash menu about intro story gameover console. SPLASH: the splash's id,
+# when it was seen already (the menu may have replaced it since).
+reach_screen() {  # reach_screen SCREEN [SPLASH]
+  local splash=${2:-} menu about intro story over console=
+  [ -n "$splash" ] || splash=$(new_window_of_width 799) || return 1
   [ "$1" = splash ] && { echo "$splash"; return 0; }
   menu=$(new_window_of_width 799 "$splash") || return 1
   [ "$1" = menu ] && { echo "$menu"; return 0; }

@@ -175,5 +175,5 @@ fi
 wait "$message_pid"
 message_status=$?
 check "the launcher stops with status 1 and names the folder on stderr too" \
-  bash -c '[ "$1" -eq 1 ] && grep -qF "$2" "$3"' _ \
+  bash -c '[ "$1" -eq 1 ] && grep -qF "не удаётся создать папку игры или писать в неё: $2" "$3"' _ \
   "$message_status" "$blocked/.local/share/tessaranium" "$blocked/launcher.err"

@@ -169,11 +169,10 @@ trial_leftovers() {
   stop_patiently
 }
 
-# A read-only engdat/ whose flag files may be written: the reset on close
-# writes them in place. Root ignores permissions, so the game then plays as
-# an unprivileged user.
-trial_read_only_folder() {
-  local engdat=$lane_dir/game/engdat before
+# A read-only engdat/ holding writable flags. Root ignores permissions, so
+# the game then plays as an unprivileged user (run_as).
+make_flag_folder_read_only() {
+  local engdat=$lane_dir/game/engdat
   chmod 666 "$engdat"/*.gdf
   if [ "$(id -u)" = 0 ]; then
     chown 65534:65534 "$lane_dir/game"
@@ -183,10 +182,21 @@ trial_read_only_folder() {
   else
     chmod 555 "$engdat"
   fi
+}
+give_the_flag_folder_back() {
+  chmod 755 "$lane_dir/game/engdat"
+  chown -R "$(id -u):$(id -g)" "$lane_dir/game"
+}
+
+# A read-only engdat/ whose flag files may be written: the reset on close
+# writes them in place.
+trial_read_only_folder() {
+  local engdat=$lane_dir/game/engdat before
+  make_flag_folder_read_only
   before=$(inode "$engdat/b.gdf"):$(inode "$engdat/c.gdf"):$(inode "$engdat/bc.gdf")
   start_game
   run_as=
-  reach_screen story >/dev/null || { check "read-only engdat: the story opens" false; show_log; chmod 755 "$engdat"; return; }
+  reach_screen story >/dev/null || { check "read-only engdat: the story opens" false; show_log; give_the_flag_folder_back; return; }
   stop_patiently
   check "read-only engdat: SIGTERM ends the game with status 0 ($exit_status)" test "$exit_status" = 0
   check "read-only engdat: every flag is reset ($(flag_word))" test "$(flag_word)" = 000
@@ -194,8 +204,107 @@ trial_read_only_folder() {
     test "$(inode "$engdat/b.gdf"):$(inode "$engdat/c.gdf"):$(inode "$engdat/bc.gdf")" = "$before"
   check "read-only engdat: nothing else in the folder" test "$(ls -A "$engdat" | wc -l)" = 3
   check "read-only engdat: no message" test "$(grep '^tessaranium: ' "$lane_dir/game.log" | grep -vc '^tessaranium: music: ')" = 0
-  chmod 755 "$engdat"
-  chown -R "$(id -u):$(id -g)" "$lane_dir/game"
+  give_the_flag_folder_back
+}
+
+# The same folder, b.gdf with a second name elsewhere: writing it in place
+# would change the other name too, so the reset refuses it and says why.
+trial_hard_linked_flag() {
+  make_flag_folder_read_only
+  ln "$lane_dir/game/engdat/b.gdf" "$lane_dir/second-name"
+  start_game
+  run_as=
+  reach_screen story >/dev/null || { check "hard-linked flag: the story opens" false; show_log; give_the_flag_folder_back; return; }
+  stop_patiently
+  check "hard-linked flag: SIGTERM ends the game with status 1 ($exit_status)" test "$exit_status" = 1
+  check "hard-linked flag: the error stream names the flag and its second name" \
+    said 'Не удалось сбросить прогресс истории. Файл «engdat\b.gdf»: у файла есть другие имена (жёсткие ссылки), и запись изменила бы и их.'
+  check "hard-linked flag: the other name is untouched" test "$(od -An -c "$lane_dir/second-name" | tr -d ' ')" = '1\r\n'
+  check "hard-linked flag: the reset stopped at it ($(flag_word))" test "$(flag_word)" = 111
+  rm -f "$lane_dir/second-name"
+  give_the_flag_folder_back
+}
+
+# Whether the X server shows the game's cursor over WINDOW: the size and
+# hotspot of the first picture in cursor/cur.cgf.
+shows_game_cursor() {  # shows_game_cursor WINDOW
+  local entry expected
+  entry=$(od -An -tu1 -j6 -N8 "$source_dir/cursor/cur.cgf")
+  # shellcheck disable=SC2086
+  set -- "$1" $entry
+  expected="$2 $3 $(($6 + 256 * $7)) $(($8 + 256 * $9))"
+  xdotool mousemove --window "$1" 300 200
+  for _ in $(seq 1 30); do
+    [ "$(/usr/bin/python3 "$here/../lib/cursor_image.py")" = "$expected" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# The game in the folder $lane_dir/game leads to, whatever its name: it plays
+# the story with its music and cursor, keeps its lock there, refuses a second
+# copy (SIGTERM on the second copy's message ends it with status 1, as
+# dismissing it does) and keeps the first one's flags; nothing lands at the
+# root of the file system.
+plays_and_guards() {  # plays_and_guards LABEL
+  local label=$1 story first second box status
+  local -a roots_before
+  roots_before=(/.tessaranium.*)
+  cp "$source_dir"/sound/*.mp3 "$lane_dir/game/sound/"
+  start_game
+  story=$(reach_screen story) || { check "$label: the story opens" false; show_log; run_as=; return; }
+  first=$game_pid
+  check "$label: the story's music plays from the folder" holds_open "$first" "$lane_dir/game/sound/trackgp.mp3"
+  check "$label: the game's cursor is shown" shows_game_cursor "$story"
+  check "$label: the lock lies in the folder" test -f "$lane_dir/game/.tessaranium.lock"
+  start_game second; second=$game_pid; game_pid=$first
+  run_as=
+  read -r box _ < <(wait_message_box)
+  check "$label: a second copy says the game runs" \
+    test -n "$box" -a "$(grep -c '^tessaranium: Игра уже запущена' "$lane_dir/second.log")" = 1
+  kill -TERM "$second"
+  wait "$second"; status=$?
+  check "$label: SIGTERM on its message ends the second copy with status 1 ($status)" test "$status" = 1
+  for _ in $(seq 1 20); do [ -e "$lane_dir/game/.tessaranium.call" ] || break; sleep 0.1; done
+  check "$label: the running game took the second copy's call to come to the front" \
+    test ! -e "$lane_dir/game/.tessaranium.call"
+  check "$label: the first copy's flags are untouched ($(flag_word))" test "$(flag_word)" = 111
+  check "$label: nothing is made at the root of the file system" test "$(echo /.tessaranium.*)" = "${roots_before[*]}"
+  stop_patiently
+  check "$label: SIGTERM ends the first copy with status 0 ($exit_status), flags reset ($(flag_word))" \
+    test "$exit_status" = 0 -a "$(flag_word)" = 000
+}
+
+# A game folder and HOME named in CP1251 bytes («Игры»), as unzipping a
+# Windows archive gives: no text in any encoding the game would decode.
+trial_odd_name() {
+  local odd
+  odd="$lane_dir/$(printf '\310\343\360\373')"
+  rm -rf "$odd"
+  mv "$lane_dir/game" "$odd"
+  ln -s "$odd" "$lane_dir/game"
+  run_as="env HOME=$odd"
+  plays_and_guards "odd name"
+  rm "$lane_dir/game"
+  mv "$odd" "$lane_dir/game"
+}
+
+# A game folder whose path is longer than the system takes whole (PATH_MAX,
+# 4096 bytes): the test reaches it through two links, the game only relative
+# to where it runs.
+trial_deep_folder() {
+  local deep=$lane_dir/deep half
+  half=$(printf "%0250d/" $(seq 1 9) | tr 0 d)
+  half=${half%/}
+  rm -rf "$deep"
+  mkdir -p "$deep/$half"
+  (cd "$deep/$half" && mkdir -p "$half" && cd "$half" && cp -a "$lane_dir/game/." .)
+  rm -rf "$lane_dir/game"
+  ln -s "$deep/$half" "$lane_dir/half"
+  ln -s "$lane_dir/half/$half" "$lane_dir/game"
+  run_as=env  # bash's own exec would build the whole path first
+  plays_and_guards "folder deeper than PATH_MAX"
+  rm -rf "$lane_dir/game" "$lane_dir/half" "$deep"
 }
 
 run_lane() {  # run_lane NUMBER TRIAL...
@@ -221,7 +330,7 @@ run_lane() {  # run_lane NUMBER TRIAL...
 }
 
 trials=(link_to_file link_to_device "missing_text text/read.tf" "missing_text text/into.tf"
-        leftovers read_only_folder)
+        leftovers read_only_folder hard_linked_flag odd_name deep_folder)
 for file in text/read.tf text/into.tf text/gt1.tf engdat/c.gdf cursor/cur.cgf; do
   for kind in fifo zero; do trials+=("odd_file $kind $file"); done
 done

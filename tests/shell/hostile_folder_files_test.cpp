@@ -7,15 +7,14 @@
 #include "shell/core/regular_file.h"
 #include "shell/core/whole_file_writer.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLockFile>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -186,7 +185,7 @@ private slots:
             const bool inPlace = replaceFileWhole(flag, "0\r\n").isEmpty();
             const bool cut = replaceFileWhole(spoiled, "0\r\n").isEmpty();
             // A file with a second name elsewhere would change there too.
-            const bool sharedRefused = replaceFileWhole(shared, "0\r\n") == QStringLiteral("нет прав на запись");
+            const bool sharedRefused = replaceFileWhole(shared, "0\r\n") == file_reason::otherNames();
             const bool missingRefused = replaceFileWhole(engdat + QStringLiteral("/new.gdf"), "0\r\n") == QStringLiteral("нет прав на запись");
             ::_exit(inPlace && cut && sharedRefused && missingRefused ? 0 : 11);
         }
@@ -232,7 +231,7 @@ private slots:
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("bc.gdf.Dir001"))).isDir());
     }
 
-    void theFolderLockIsHeldOnceAndALockOfAGoneGameIsTakenOver()
+    void theFolderLockIsHeldOnceAndAFileNoRunningGameLocksIsTakenOver()
     {
         QTemporaryDir dir;
         tess::GameFolderLock first(dir.path());
@@ -241,44 +240,54 @@ private slots:
         QCOMPARE(second.claim(), tess::GameFolderLock::Outcome::HeldByAnother);
         tess::GameFolderLock::releaseHeld();
         QVERIFY(!QFileInfo::exists(first.path()));
-        tess::GameFolderLock third(dir.path());
-        QCOMPARE(third.claim(), tess::GameFolderLock::Outcome::Claimed);
-        tess::GameFolderLock::releaseHeld();
 
-        // A game killed while it ran left its lock: the process it names
-        // is gone.
-        const pid_t gone = ::fork();
-        if (gone == 0)
+        // Another process's lock holds exactly as long as the process lives,
+        // however it ends.
+        int ready[2];
+        QCOMPARE(::pipe(ready), 0);
+        const pid_t holder = ::fork();
+        if (holder == 0) {
+            tess::GameFolderLock own(dir.path());
+            const char claimed = own.claim() == tess::GameFolderLock::Outcome::Claimed ? 'y' : 'n';
+            [[maybe_unused]] const auto written = ::write(ready[1], &claimed, 1);
+            ::pause();
             ::_exit(0);
-        QCOMPARE(::waitpid(gone, nullptr, 0), gone);
-        writeFile(third.path(), QByteArray::number(gone) + "\ntessaranium\n"
-                                    + QSysInfo::machineHostName().toUtf8() + "\n");
+        }
+        char claimed = 0;
+        QCOMPARE(::read(ready[0], &claimed, 1), 1);
+        QCOMPARE(claimed, 'y');
+        tess::GameFolderLock whileItRuns(dir.path());
+        QCOMPARE(whileItRuns.claim(), tess::GameFolderLock::Outcome::HeldByAnother);
+        ::kill(holder, SIGKILL);
+        QCOMPARE(::waitpid(holder, nullptr, 0), holder);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        QVERIFY(QFileInfo::exists(first.path()));  // the killed game's file stays behind
         tess::GameFolderLock afterKill(dir.path());
         QCOMPARE(afterKill.claim(), tess::GameFolderLock::Outcome::Claimed);
         tess::GameFolderLock::releaseHeld();
 
-        // Junk in its place: stale once it is old, never while it may be a
-        // lock being written.
-        writeFile(third.path(), "junk");
-        tess::GameFolderLock onJunk(dir.path());
-        QCOMPARE(onJunk.claim(), tess::GameFolderLock::Outcome::HeldByAnother);
-        QFile junk(third.path());
-        QVERIFY(junk.open(QIODevice::ReadWrite));
-        QVERIFY(junk.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
-        junk.close();
-        tess::GameFolderLock onOldJunk(dir.path());
-        QCOMPARE(onOldJunk.claim(), tess::GameFolderLock::Outcome::Claimed);
-        tess::GameFolderLock::releaseHeld();
+        // Whatever a file no game holds says, another machine's game, junk
+        // or a copy's, it is taken at once.
+        for (const QByteArray &said : {QByteArray("4242\nanother-machine\n"), QByteArray("junk")}) {
+            writeFile(first.path(), said);
+            tess::GameFolderLock taker(dir.path());
+            QCOMPARE(taker.claim(), tess::GameFolderLock::Outcome::Claimed);
+            QCOMPARE(contentOf(first.path()),
+                     QByteArray::number(::getpid()) + '\n' + QSysInfo::machineHostName().toUtf8() + '\n');
+            tess::GameFolderLock::releaseHeld();
+        }
 
-        // A FIFO in its place is not waited on.
-        QFile::remove(third.path());
-        QVERIFY(makeFifo(third.path()));
+        // A FIFO in its place is not waited on, and the player is told how
+        // to clear it.
+        QVERIFY(makeFifo(first.path()));
         QElapsedTimer clock;
         clock.start();
         tess::GameFolderLock onFifo(dir.path());
         QCOMPARE(onFifo.claim(), tess::GameFolderLock::Outcome::Unavailable);
         QVERIFY(clock.elapsed() < 1000);
-        QVERIFY(onFifo.problem().contains(QStringLiteral("not a regular file")));
+        QVERIFY2(onFifo.problem().contains(QStringLiteral("is not a regular file")), qPrintable(onFifo.problem()));
+        QVERIFY2(onFifo.problem().contains(QStringLiteral("remove it")), qPrintable(onFifo.problem()));
     }
 };
 
