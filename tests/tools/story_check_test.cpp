@@ -2,9 +2,13 @@
 // inline, each broken in one way, are played through the game's engine from
 // a temporary folder of pages, and the shipped story passes with the facts
 // its authors know.
+#include "shell/core/cp1251.h"
 #include "shell/ui/layout_units.h"
 #include "story/core/choice_tables.h"
+#include "tools/story_tool/check_report_output.h"
 #include "tools/story_tool/game_pane_fit.h"
+#include "tools/story_tool/prose_report.h"
+#include "tools/story_tool/script_replay.h"
 #include "tools/story_tool/story_check.h"
 
 #include <QDir>
@@ -117,6 +121,13 @@ public:
     }
 
     void remove(int page) const { QVERIFY(QFile::remove(path(page))); }
+
+    void writeNotes(const QByteArray &notes) const
+    {
+        QFile file(dir_.filePath(QStringLiteral("text/story_notes.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(notes);
+    }
 
 private:
     QString path(int page) const { return dir_.filePath(QStringLiteral("text/gt%1.tf").arg(page)); }
@@ -283,6 +294,73 @@ private slots:
         const storytool::CheckReport report = check(kCleanStory, folder);
         QCOMPARE(findingsOf(report, Finding::Kind::PageFileLineEnds),
                  QStringList{"page 3: text\\gt3.tf has a line that does not end in CR LF"});
+    }
+
+    void aFactUsedOnARouteThatNeverEstablishedItIsReportedWithAReplayableRoute()
+    {
+        // The pearl is found on page 3, but the island leads to page 57 without it;
+        // the menu of page 1 holds on every route to page 2.
+        PageFolder folder;
+        folder.writeNotes("fact pearl 3 -> 57   the pearl from the sea\n"
+                          "fact menu  1 -> 2    the menu read on the first page\n"
+                          "fact spare 3 -> -    kept only to say no page may use it\n");
+        const storytool::CheckReport report = check(kCleanStory, folder);
+        const QString text = storytool::checkReportText(report);
+        QVERIFY2(text.startsWith(QStringLiteral("Story check of %1: 4 pages, 5 rules, 3 facts.").arg(folder.root())),
+                 qPrintable(text));
+        const QString expected = QStringLiteral(
+            "Facts no page uses: spare.\n"
+            "\n1 findings:\n"
+            "  fact-slip: page 57 uses fact «pearl» (the pearl from the sea), but play reaches it without showing "
+            "page 3 (start: every flag \"0\"; every flag \"1\"; every flag file empty)\n"
+            "    # Page 57 uses «pearl» without page 3: the shortest route, 1 moves.\n"
+            "    # Every flag starts at \"0\", as in a new game.\n"
+            "    expect page 1\n"
+            "    click \"Остров Сокровищ\"\n"
+            "    expect page 57\n");
+        QVERIFY2(text.endsWith(expected), qPrintable(text));
+
+        const storytool::walk::Script script = storytool::walk::parseScript(report.findings.front().script);
+        QVERIFY(!script.failure);
+        const storytool::ReplayResult replay = storytool::replayScript(kCleanStory, folder.root(), script.lines);
+        QVERIFY(!replay.failure);
+        QCOMPARE(replay.expectations, 2);
+    }
+
+    void unreadableNotesAndFactsEstablishedNowhereAreReported()
+    {
+        PageFolder folder;
+        folder.writeNotes("fact ghost - -> 2 heard by nobody\nfact far 99 -> 2\n");
+        QCOMPARE(findingsOf(check(kCleanStory, folder), Finding::Kind::FactEstablishedNowhere),
+                 QStringList{"fact «ghost» (heard by nobody) is established by no page, yet page 2 uses it"});
+        QCOMPARE(findingsOf(check(kCleanStory, folder), Finding::Kind::NotesUnreadable),
+                 QStringList{"fact «far» names page 99, which the story does not have"});
+        folder.writeNotes("fact broken 1 2\n");
+        const QStringList unreadable = findingsOf(check(kCleanStory, folder), Finding::Kind::NotesUnreadable);
+        QCOMPARE(unreadable.size(), 1);
+        QVERIFY2(unreadable[0].endsWith(QStringLiteral("story_notes.txt:1: fact broken has no \"->\" between the pages "
+                                                       "that establish it and those that use it")),
+                 qPrintable(unreadable[0]));
+    }
+
+    void theWordsReportCountsPhrasesClosingsAndTics()
+    {
+        PageFolder folder;
+        folder.write(1, tess::encodeCp1251(u"Где-то гаснет свет. Ты ждёшь.\r\n"));
+        folder.write(2, tess::encodeCp1251(u"Где-то гаснет свет, и погасла луна.\r\n\r\nТы уходишь домой по мокрой траве.\r\n"));
+        folder.write(3, tess::encodeCp1251(u"— Где-то гаснет свет, — говоришь ты. Пора.\r\n"));
+        folder.writeNotes("tic -гас-\ntic ^Ты\ntic $Пора\n");
+        const storytool::ProseReport report = storytool::proseReport(kCleanStory, folder.root());
+        QCOMPARE(report.words, 5 + 12 + 6 + 2);
+        QCOMPARE(report.shortClosings(), 3);  // «Ты ждёшь.», «Пора.» and page 57's «Page 57»
+        QCOMPARE(report.phrases.size(), std::size_t(1));
+        QCOMPARE(report.phrases[0].phrase, QStringLiteral("где-то гаснет свет"));
+        QCOMPARE(report.phrases[0].texts, (QStringList{"gt1", "gt2", "gt3"}));
+        QCOMPARE(report.tics.size(), std::size_t(3));
+        QCOMPARE(report.tics[0].count, 4);
+        QCOMPARE(report.tics[1].pages, (QList<int>{1, 2}));
+        QCOMPARE(report.tics[2].pages, QList<int>{3});
+        QCOMPARE(report.pages[0].waysIn, 2);  // the start and «Назад»
     }
 
     void theShippedStoryIsCleanAndShowsEveryPageFromANewGame()
