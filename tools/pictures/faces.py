@@ -26,7 +26,8 @@ def shade_head(w, h, cx, cy, rx, ry, light=(-0.55, -0.45, 0.7), taper=0.24):
 
 
 def make_photo_portrait():
-    """A small photo of the scientist: head and shoulders in a lab, lit from a window on the left."""
+    """A small photo of the scientist: head and shoulders in his worn tweed jacket, in a lab lit from a
+    window on the left."""
     w, h = 100, 75
     S = 4
     W, H = w * S, h * S
@@ -50,7 +51,7 @@ def make_photo_portrait():
     img = blur(img, 5)
     cx, cy = 206, 112  # face centre
     skin = col((200, 152, 124))
-    # shoulders: a white lab coat with rounded shoulders
+    # shoulders: an old tweed jacket, brown flecked with grey, worn pale where it rubs
     coat = Mask(W, H)
     coat.poly([(cx - 42, 186), (cx + 42, 186), (cx + 100, 200), (cx + 135, 214), (cx + 156, 240), (cx + 168, H + 5),
                (cx - 168, H + 5), (cx - 156, 240), (cx - 135, 214), (cx - 100, 200)])
@@ -59,8 +60,25 @@ def make_photo_portrait():
     cdx = (x - cx) / 150
     coat_l = np.clip(0.95 - 0.35 * cdx - 0.15 * ((y - 200) / 100), 0.45, 1.05)
     folds = fbm(W, H, rng, base=36, octaves=3)
-    coat_col = col((222, 224, 220))[None, None] * (coat_l * (0.9 + 0.16 * folds))[..., None]
+    # herringbone: short diagonal twills that turn every few pixels, and loose flecks
+    band = (np.floor(x / 6) % 2) * 2 - 1
+    twill = np.sin((y + band * x) * 1.6) * 0.5 + 0.5
+    flecks = rng.random((H, W)).astype(np.float32)
+    worn = np.clip(fbm(W, H, rng, base=28, octaves=2) - 0.35, 0, 1)
+    tweed = col((112, 92, 70))[None, None] * (0.82 + 0.22 * twill + 0.18 * (flecks - 0.5))[..., None]
+    tweed += col((150, 146, 136))[None, None] * (flecks > 0.9)[..., None] * 0.35
+    tweed += col((60, 52, 40))[None, None] * worn[..., None] * 0.6
+    coat_col = tweed * (coat_l * (0.9 + 0.16 * folds))[..., None]
     over_img(img, cm, coat_col)
+    # notched lapels a shade darker, their edges catching the window light
+    lapel = Mask(W, H)
+    lapel.poly([(cx - 40, 186), (cx - 64, 214), (cx - 52, 222), (cx - 20, 276)])
+    lapel.poly([(cx + 40, 186), (cx + 64, 214), (cx + 52, 222), (cx + 20, 276)])
+    over(img, blur(lapel.get(), 1.5) * cm, (66, 52, 40), 0.8)
+    for side, k in ((-1, 0.45), (1, 0.2)):
+        edge = Mask(W, H)
+        edge.line([(cx + side * 40, 186), (cx + side * 64, 214), (cx + side * 52, 222), (cx + side * 20, 276)], 2)
+        over(img, blur(edge.get(), 1.2) * cm, (186, 164, 132), k)
     # open collar: shirt, tie, lapel shadows
     shirt = Mask(W, H)
     shirt.poly([(cx - 36, 184), (cx + 36, 184), (cx + 16, 270), (cx - 16, 270)])

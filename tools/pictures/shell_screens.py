@@ -21,7 +21,7 @@ def night_sky(w, h, rng, horizon, top=(2, 4, 12), mid=(5, 14, 32), low=(8, 40, 6
 
 
 def title_text(img, x, y, rng, big=78):
-    """«Миры "Tessaranium"» set as two lines with glow."""
+    """The game's name set as two lines with glow: МИРЫ, then «Tessaranium»."""
     h, w = img.shape[:2]
     m1 = Mask(w, h)
     m1.text((x + 4, y), 'МИРЫ', SANS_B, 30, anchor='ls', tracking=14)
@@ -37,7 +37,7 @@ def title_text(img, x, y, rng, big=78):
     add(img, r, (80, 210, 255), 0.8)
     add(img, blur(r, 2), (80, 210, 255), 0.5)
     m2 = Mask(w, h)
-    m2.text((x, y + big * 0.95), '“Tessaranium”', SANS_B, big, anchor='ls', tracking=1)
+    m2.text((x, y + big * 0.95), '«Tessaranium»', SANS_B, big, anchor='ls', tracking=1)
     t = m2.get()
     glow(img, t, (30, 170, 255), ((2, 0.8), (6, 0.6), (18, 0.45), (40, 0.25)))
     # fill: white core fading to cyan at the foot of the letters
@@ -302,7 +302,7 @@ def make_about():
     n1 = nm.get()
     add(img, n1, (120, 220, 255), 0.95)
     tm2 = Mask(w, h)
-    tm2.text((bx + 124, by + 86), '“Tessaranium”', SANS_B, 44, anchor='ls')
+    tm2.text((bx + 124, by + 86), '«Tessaranium»', SANS_B, 41, anchor='ls')  # the guillemets need room inside the frame
     t2 = tm2.get()
     glow(img, t2, (30, 170, 255), ((2, 0.7), (6, 0.5), (14, 0.3)))
     ys = np.arange(h, dtype=np.float32)
