@@ -2,6 +2,7 @@
 #include "story/core/choice_rule.h"
 #include "tools/story_tool/story_notes.h"
 
+#include <QJsonObject>
 #include <QStringList>
 
 #include <optional>
@@ -51,5 +52,9 @@ struct ProseReport {
 // The report of the story under `root`, played with `tables` for the ways
 // into each page. The phrases look at the intro and about texts as well.
 ProseReport proseReport(const story::ChoiceTables &tables, const QString &root);
+
+// The report for people, and the same for machines.
+QString proseReportText(const ProseReport &report);
+QJsonObject proseReportJson(const ProseReport &report);
 
 } // namespace storytool

@@ -1,5 +1,3 @@
-#include "tools/story_tool/prose_report_output.h"
-
 #include "tools/story_tool/prose_report.h"
 
 #include <QJsonArray>

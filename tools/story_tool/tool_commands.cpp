@@ -4,7 +4,6 @@
 #include "tools/story_tool/check_report_output.h"
 #include "tools/story_tool/headless_story.h"
 #include "tools/story_tool/prose_report.h"
-#include "tools/story_tool/prose_report_output.h"
 #include "tools/story_tool/script_replay.h"
 #include "tools/story_tool/story_check.h"
 #include "tools/story_tool/story_explorer.h"
