@@ -101,6 +101,23 @@ const ChoiceTables kNoFinaleStory{
     {Slot::Label4, {}, kNoFinaleLabel4},
 };
 
+// The restaurant (page 2) sets flag c, and the sea opens page 3 only while c
+// reads "1": a new game sees page 2 before page 3, but a run that starts with
+// the c an earlier run left goes to page 3 at once.
+constexpr ChoiceRule kCarriedLabel2[] = {
+    {u"Виртуальный ресторан", always, 2, sets(Flag::c, 1), hidden, shown(u"Назад"), hidden},
+    {u"Конец", always, samePage, noWrite, unchanged, unchanged, unchanged, Other::GameOver},
+};
+constexpr ChoiceRule kCarriedLabel3[] = {
+    {u"Подводный мир", flagIs(Flag::c, u"1"), 3, noWrite, shown(u"Конец"), hidden, hidden},
+    {u"Назад", always, 1, noWrite, shown(u"Виртуальный ресторан"), shown(u"Подводный мир"), shown(u"Остров Сокровищ")},
+};
+const ChoiceTables kCarriedStory{
+    {Slot::Label2, kRefreshAll, kCarriedLabel2},
+    {Slot::Label3, kRefreshC, kCarriedLabel3},
+    {Slot::Label4, {}, kCleanLabel4},
+};
+
 // A story folder of its own: text/gtN.tf for the pages the clean story shows.
 class PageFolder {
 public:
@@ -325,6 +342,24 @@ private slots:
         const storytool::ReplayResult replay = storytool::replayScript(kCleanStory, folder.root(), script.lines);
         QVERIFY(!replay.failure);
         QCOMPARE(replay.expectations, 2);
+    }
+
+    void aFactSlipsFromTheFlagsAnEarlierRunLeaves()
+    {
+        PageFolder folder;
+        folder.writeNotes("fact menu 2 -> 3 the menu read in the restaurant\n");
+        const storytool::CheckReport report = check(kCarriedStory, folder);
+        // The run from a new game holds c "1" after the restaurant, with b and bc still "0".
+        QCOMPARE(startWith(report, QStringLiteral("b=0 c=1 bc=0")).start.description,
+                 QStringLiteral("flags left by an earlier run: b \"0\", c \"1\", bc \"0\""));
+        const QStringList slips = findingsOf(report, Finding::Kind::FactSlip);
+        QCOMPARE(slips.size(), 1);
+        // Empty flag files, once the restaurant has written c, are left as well.
+        QVERIFY2(slips[0].endsWith(QStringLiteral("(start: every flag \"1\"; flags left by an earlier run: b \"0\", "
+                                                  "c \"1\", bc \"0\"; flags left by an earlier run: b empty, c \"1\", "
+                                                  "bc empty)")),
+                 qPrintable(slips[0]));
+        QVERIFY(!slips[0].contains(QStringLiteral("every flag \"0\"")));
     }
 
     void unreadableNotesAndFactsEstablishedNowhereAreReported()
