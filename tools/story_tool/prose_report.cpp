@@ -56,6 +56,12 @@ void addWaysIn(const story::ChoiceTables &tables, const QString &root, std::vect
     for (PageProse &page : pages) {
         page.waysIn = int(rules[page.page].size()) + (page.page == story::kOpening.page ? 1 : 0);
         page.choiceSets = int(choiceSets[page.page].size());
+        for (const story::ChoiceRule *rule : rules[page.page]) {
+            const QString caption = rule->caption.toString();
+            if (restatesChoice(page.opening, caption) && !page.echoedChoices.contains(caption))
+                page.echoedChoices << caption;
+        }
+        page.echoedChoices.sort();
     }
 }
 
@@ -115,6 +121,12 @@ int ProseReport::shortClosings() const
                              [](const PageProse &page) { return page.closingWords <= kShortClosing; }));
 }
 
+int ProseReport::echoingOpenings() const
+{
+    return int(std::count_if(pages.begin(), pages.end(),
+                             [](const PageProse &page) { return !page.echoedChoices.isEmpty(); }));
+}
+
 ProseReport proseReport(const story::ChoiceTables &tables, const QString &root)
 {
     ProseReport report;
@@ -123,7 +135,8 @@ ProseReport proseReport(const story::ChoiceTables &tables, const QString &root)
     std::vector<Text> texts;
     for (int page : storyPages(tables, root)) {
         const QStringList sentences = sentencesOf(fileText(text.filePath(QStringLiteral("gt%1.tf").arg(page))));
-        PageProse prose{page, 0, 0, 0, sentences.isEmpty() ? QString() : sentences.back(), 0};
+        PageProse prose{page, 0, 0, 0, sentences.isEmpty() ? QString() : sentences.back(), 0,
+                        sentences.isEmpty() ? QString() : sentences.front(), {}};
         prose.words = int(wordsOf(sentences.join(u' ')).size());
         prose.closingWords = int(wordsOf(prose.closing).size());
         report.words += prose.words;

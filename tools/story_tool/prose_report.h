@@ -17,6 +17,8 @@ struct PageProse {
     int choiceSets = 0;  // the sets of choices play shows under it
     QString closing;     // its last sentence
     int closingWords = 0;
+    QString opening;            // its first sentence
+    QStringList echoedChoices;  // the captions leading to it that the opening restates
 
     // A page shown under several sets of choices is read again and again.
     bool isHub() const { return choiceSets > 1; }
@@ -47,6 +49,7 @@ struct ProseReport {
     std::optional<NotesProblem> notesProblem;
 
     int shortClosings() const;
+    int echoingOpenings() const;
 };
 
 // The report of the story under `root`, played with `tables` for the ways

@@ -45,6 +45,15 @@ QString proseReportText(const ProseReport &report)
         if (page.closingWords <= ProseReport::kShortClosing)
             text += QStringLiteral("  gt%1: %2\n").arg(page.page).arg(page.closing);
     }
+    text += QStringLiteral("\nOpenings that restate the choice clicked: %1 of %2 pages\n")
+                .arg(report.echoingOpenings())
+                .arg(report.pages.size());
+    for (const PageProse &page : report.pages) {
+        if (!page.echoedChoices.isEmpty())
+            text += QStringLiteral("  gt%1: «%2» → %3\n")
+                        .arg(page.page)
+                        .arg(page.echoedChoices.join(QStringLiteral("», «")), page.opening);
+    }
     text += QStringLiteral("\nPhrases of 3 words or more on 3 texts or more: %1\n").arg(report.phrases.size());
     for (const RepeatedPhrase &phrase : report.phrases)
         text += QStringLiteral("  «%1»: %2\n").arg(phrase.phrase, phrase.texts.join(QStringLiteral(", ")));
@@ -72,7 +81,9 @@ QJsonObject proseReportJson(const ProseReport &report)
                                  {QStringLiteral("choiceSets"), page.choiceSets},
                                  {QStringLiteral("hub"), page.isHub()},
                                  {QStringLiteral("closing"), page.closing},
-                                 {QStringLiteral("closingWords"), page.closingWords}});
+                                 {QStringLiteral("closingWords"), page.closingWords},
+                                 {QStringLiteral("opening"), page.opening},
+                                 {QStringLiteral("echoedChoices"), QJsonArray::fromStringList(page.echoedChoices)}});
     QJsonArray phrases;
     for (const RepeatedPhrase &phrase : report.phrases)
         phrases.append(QJsonObject{{QStringLiteral("phrase"), phrase.phrase},
@@ -88,6 +99,7 @@ QJsonObject proseReportJson(const ProseReport &report)
     QJsonObject object{{QStringLiteral("root"), report.root},
                        {QStringLiteral("words"), report.words},
                        {QStringLiteral("shortClosings"), report.shortClosings()},
+                       {QStringLiteral("echoingOpenings"), report.echoingOpenings()},
                        {QStringLiteral("pages"), pages},
                        {QStringLiteral("phrases"), phrases},
                        {QStringLiteral("tics"), tics}};

@@ -56,16 +56,39 @@ QString withoutOpening(const QString &sentence)
     return sentence.sliced(start);
 }
 
+// One word of a tic: a "-" before or after its letters lets it go on there;
+// otherwise it must start or end where the word does.
+QString wordPattern(QString word)
+{
+    static const QString wordGoesOn = QStringLiteral("[\\p{L}\\p{N}]*");
+    const bool openStart = word.size() > 1 && word.startsWith(u'-') && word[1].isLetterOrNumber();
+    if (openStart)
+        word.remove(0, 1);
+    const bool openEnd = word.size() > 1 && word.endsWith(u'-') && word[word.size() - 2].isLetterOrNumber();
+    if (openEnd)
+        word.chop(1);
+    QString pattern = QRegularExpression::escape(word);
+    if (openStart)
+        pattern.prepend(wordGoesOn);
+    else if (word.front().isLetterOrNumber())
+        pattern.prepend(QStringLiteral("(?<![\\p{L}\\p{N}])"));
+    if (openEnd)
+        pattern.append(wordGoesOn);
+    else if (word.back().isLetterOrNumber())
+        pattern.append(QStringLiteral("(?![\\p{L}\\p{N}])"));
+    return pattern;
+}
+
 QRegularExpression ticPattern(const Tic &tic)
 {
-    QStringList words = tic.phrase.split(u' ', Qt::SkipEmptyParts);
-    for (QString &word : words)
-        word = QRegularExpression::escape(word);
-    QString pattern = words.join(QStringLiteral("\\s+"));
-    if (!tic.openStart && tic.phrase.front().isLetterOrNumber())
-        pattern.prepend(QStringLiteral("(?<![\\p{L}\\p{N}])"));
-    if (!tic.openEnd && tic.phrase.back().isLetterOrNumber())
-        pattern.append(QStringLiteral("(?![\\p{L}\\p{N}])"));
+    QStringList alternatives;
+    for (const QString &alternative : tic.alternatives) {
+        QStringList words = alternative.split(u' ', Qt::SkipEmptyParts);
+        for (QString &word : words)
+            word = wordPattern(word);
+        alternatives << words.join(QStringLiteral("\\s+"));
+    }
+    QString pattern = QStringLiteral("(?:") + alternatives.join(u'|') + u')';
     if (tic.where == Tic::Where::OpeningASentence)
         pattern.prepend(u'^');
     return QRegularExpression(pattern, QRegularExpression::CaseInsensitiveOption |
@@ -97,9 +120,29 @@ QStringList wordsOf(const QString &text)
     return words;
 }
 
+bool restatesChoice(const QString &opening, const QString &caption)
+{
+    constexpr qsizetype kStem = 4;
+    static const QRegularExpression heroActs(QStringLiteral("^ты\\s+\\p{L}+шь(ся)?(?![\\p{L}])"),
+                                             QRegularExpression::UseUnicodePropertiesOption);
+    const QString first = withoutOpening(opening).toLower();
+    if (heroActs.match(first).hasMatch())
+        return true;
+    const QStringList said = wordsOf(caption.toLower());
+    for (const QString &word : wordsOf(first)) {
+        if (word.size() < kStem || said.contains(word))
+            continue;
+        for (const QString &clicked : said) {
+            if (clicked.size() >= kStem && clicked.first(kStem) == word.first(kStem))
+                return true;
+        }
+    }
+    return false;
+}
+
 int ticCount(const Tic &tic, const QStringList &sentences)
 {
-    if (tic.phrase.isEmpty() || sentences.isEmpty())
+    if (tic.alternatives.isEmpty() || sentences.isEmpty())
         return 0;
     const QRegularExpression pattern = ticPattern(tic);
     int count = 0;

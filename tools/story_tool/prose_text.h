@@ -14,6 +14,12 @@ QStringList sentencesOf(const QString &text);
 // ("где-то") and apostrophes kept; dashes and numbers' bars split.
 QStringList wordsOf(const QString &text);
 
+// Whether a page's opening sentence restates the choice clicked to reach it:
+// it opens on «Ты» and a verb ("Ты отвечаешь"), or it holds a word of the
+// caption in another form ("Закрыть" → "закрываешь": the same first four
+// letters). The caption's words as they stand are names, not echoes.
+bool restatesChoice(const QString &opening, const QString &caption);
+
 // How often the tic occurs in these sentences of one page.
 int ticCount(const Tic &tic, const QStringList &sentences);
 

@@ -77,15 +77,10 @@ Tic parseTic(QString phrase)
         tic.where = Tic::Where::InAClosingSentence;
         phrase.remove(0, 1);
     }
-    if (phrase.size() > 1 && phrase.startsWith(u'-') && phrase[1].isLetter()) {
-        tic.openStart = true;
-        phrase.remove(0, 1);
+    for (const QString &alternative : phrase.split(u'|', Qt::SkipEmptyParts)) {
+        if (!alternative.trimmed().isEmpty())
+            tic.alternatives << alternative.trimmed();
     }
-    if (phrase.size() > 1 && phrase.endsWith(u'-') && phrase[phrase.size() - 2].isLetter()) {
-        tic.openEnd = true;
-        phrase.chop(1);
-    }
-    tic.phrase = phrase;
     return tic;
 }
 

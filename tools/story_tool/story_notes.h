@@ -18,14 +18,13 @@ struct Fact {
     int line = 0;
 };
 
-// A habit of the prose the editor wants counted: a word, a stem or a phrase.
+// A habit of the prose the editor wants counted: a word, a stem or a phrase,
+// or one of several ("шов|швы|швов").
 struct Tic {
     enum class Where { Anywhere, OpeningASentence, InAClosingSentence };
-    QString text;         // as written in the notes, the label of the count
-    QString phrase;       // without its markers
+    QString text;              // as written in the notes, the label of the count
+    QStringList alternatives;  // without "^" and "$"; a word's "-" still marks where it may go on
     Where where = Where::Anywhere;
-    bool openStart = false;  // the word may go on before the phrase ("-гасн")
-    bool openEnd = false;    // ... and after it ("гасн-")
 };
 
 // The editor's notes beside the pages, text/story_notes.txt.
@@ -46,9 +45,10 @@ QString storyNotesPath(const QString &root);
 //   fact NAME ESTABLISHING-PAGES -> USING-PAGES WHAT-IT-IS
 //   tic PHRASE
 // Pages are numbers separated by spaces or commas, "-" for none. A tic's
-// phrase counts case-insensitively as whole words; "-" at either end lets the
-// word go on there ("гасн-", "-гасн-"), "^" before it counts it only where it
-// opens a sentence, "$" only in the sentence that closes a page.
+// phrase counts case-insensitively as whole words; "-" at either end of a word
+// lets the word go on there ("гасн-", "-гасн-", "остыв- чай"), "|" parts
+// phrases that count as one tic, "^" before it counts it only where it opens
+// a sentence, "$" only in the sentence that closes a page.
 std::variant<StoryNotes, NotesProblem> parseStoryNotes(const QString &text);
 
 // The notes of the story under `root`: none when it has no notes file.
