@@ -125,17 +125,15 @@ private slots:
 
     // The fog of host 46 asks how many words the first message had; the
     // answer the story accepts must be the true count, and the message must
-    // stand, word for word, where the player chooses the host.
+    // stand, word for word, in the chair's recording, which every way to the
+    // hosts passes (the notes' continuity check holds the routes).
     void theFirstMessageIsCountableWhereItIsAsked()
     {
         const QString message = firstMessage();
         QVERIFY2(!message.isEmpty(), "page 9 no longer quotes the first message");
         const QStringList words = message.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         QCOMPARE(words.size(), 14);  // the caption that goes on is «14 слов»
-        for (int number : {41, 43}) {
-            QVERIFY2(flowed(page(number)).contains(message),
-                     qPrintable(QStringLiteral("page %1 does not quote the first message").arg(number)));
-        }
+        QVERIFY2(flowed(page(41)).contains(message), "the chair's recording on page 41 does not quote the first message");
     }
 
     void theStoryFlagsShipReset()
