@@ -312,15 +312,19 @@ def make_about():
     sm = Mask(w, h)
     sm.text((bx + 126, by + 106), 'текстовая приключенческая игра', SANS, 12, anchor='ls', tracking=1)
     add(img, sm.get(), (110, 190, 225), 0.85)
-    # frame for the description box the program lays over the picture
-    dark_panel(img, (40, 256, 545, 313), fill=(0, 70, 76), alpha=0.9, c=12)
+    # frame for the description box the program lays over the picture. The box
+    # itself is teal; the frame and the light it spills are teal too, so the
+    # box reads as a lit screen of this room rather than a patch laid on it.
+    teal, teal_light = (0, 128, 128), (60, 210, 200)
+    fm = np.zeros((h, w), np.float32)
+    fm[264:561, 48:577] = 1
+    glow(img, fm, teal, ((10, 0.5), (30, 0.45), (70, 0.3)))
+    dark_panel(img, (40, 256, 545, 313), fill=(0, 70, 76), alpha=0.9, c=12, border=teal_light)
     lm = Mask(w, h)
     lm.text((50, 248), '// README', MONO, 10, anchor='ls')
     lm.text((577, 248), 'read.tf', MONO, 10, anchor='rs')
-    add(img, lm.get(), (90, 200, 235), 0.65)
-    fm = np.zeros((h, w), np.float32)
-    fm[264:561, 48:577] = 1
-    over(img, fm, (0, 128, 128))
+    add(img, lm.get(), teal_light, 0.65)
+    over(img, fm, teal)
     glow_button(img, (592, 16, 193, 49), 'Назад', size=22, back=True)
     vignette(img, 0.45)
     save_gif(img, 'shell/pictures/about.gif')
