@@ -385,20 +385,21 @@ private slots:
         folder.write(1, tess::encodeCp1251(u"Где-то гаснет свет. Ты ждёшь.\r\n"));
         folder.write(2, tess::encodeCp1251(u"Где-то гаснет свет, и погасла луна.\r\n\r\nТы уходишь домой по мокрой траве.\r\n"));
         folder.write(3, tess::encodeCp1251(u"— В подводном мире где-то гаснет свет, — говоришь ты. Пора.\r\n"));
-        folder.writeNotes("tic -гас-\ntic ^Ты\ntic $Пора\ntic луна|мокр- трав-\ntic гас- свет\n");
+        folder.writeNotes("tic -гас-\ntic ^Ты\ntic $Пора\ntic луна|мокр- трав-\ntic гас- свет\ntic гаснет …, и\n");
         const storytool::ProseReport report = storytool::proseReport(kCleanStory, folder.root());
         QCOMPARE(report.words, 5 + 12 + 9 + 2);
         QCOMPARE(report.shortClosings(), 3);  // «Ты ждёшь.», «Пора.» and page 57's «Page 57»
         QCOMPARE(report.phrases.size(), std::size_t(1));
         QCOMPARE(report.phrases[0].phrase, QStringLiteral("где-то гаснет свет"));
         QCOMPARE(report.phrases[0].texts, (QStringList{"gt1", "gt2", "gt3"}));
-        QCOMPARE(report.tics.size(), std::size_t(5));
+        QCOMPARE(report.tics.size(), std::size_t(6));
         QCOMPARE(report.tics[0].count, 4);
         QCOMPARE(report.tics[1].pages, (QList<int>{1, 2}));
         QCOMPARE(report.tics[2].pages, QList<int>{3});
         QCOMPARE(report.tics[3].count, 2);  // «луна» and «мокрой траве»
         QCOMPARE(report.tics[3].pages, QList<int>{2});
         QCOMPARE(report.tics[4].count, 3);
+        QCOMPARE(report.tics[5].pages, QList<int>{2});  // «гаснет свет, и», not «гаснет свет, — говоришь»
         QCOMPARE(report.pages[0].waysIn, 2);  // the start and «Назад»
         // «подводном» restates «Подводный мир»; «Ты ждёшь» opens no page a choice shows.
         QCOMPARE(report.echoingOpenings(), 1);

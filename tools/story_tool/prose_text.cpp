@@ -57,10 +57,14 @@ QString withoutOpening(const QString &sentence)
 }
 
 // One word of a tic: a "-" before or after its letters lets it go on there;
-// otherwise it must start or end where the word does.
+// otherwise it must start or end where the word does. "…" stands for any one
+// word, with whatever follows it ("…," is a word and its comma).
 QString wordPattern(QString word)
 {
     static const QString wordGoesOn = QStringLiteral("[\\p{L}\\p{N}]*");
+    if (word.startsWith(u'…'))
+        return QStringLiteral("(?<![\\p{L}\\p{N}])[\\p{L}\\p{N}]+(?:-[\\p{L}\\p{N}]+)*") +
+               QRegularExpression::escape(word.sliced(1));
     const bool openStart = word.size() > 1 && word.startsWith(u'-') && word[1].isLetterOrNumber();
     if (openStart)
         word.remove(0, 1);

@@ -46,7 +46,8 @@ QString storyNotesPath(const QString &root);
 //   tic PHRASE
 // Pages are numbers separated by spaces or commas, "-" for none. A tic's
 // phrase counts case-insensitively as whole words; "-" at either end of a word
-// lets the word go on there ("гасн-", "-гасн-", "остыв- чай"), "|" parts
+// lets the word go on there ("гасн-", "-гасн-", "остыв- чай"), "…" stands
+// for any one word ("без … и без"), "|" parts
 // phrases that count as one tic, "^" before it counts it only where it opens
 // a sentence, "$" only in the sentence that closes a page.
 std::variant<StoryNotes, NotesProblem> parseStoryNotes(const QString &text);
