@@ -8,8 +8,8 @@ from .raster import (
     MONO, Mask, SANS, SANS_B, SANS_I, add, blur, canvas, col, fbm, gauss_glow, glow, over,
     over_img, quantize, save_bgrx, save_gif, text_width, vgrad)
 from .scenery import (
-    city, dark_panel, draw_tesseract, glow_button, nebula, perspective_grid, starfield,
-    vignette)
+    city, dark_panel, glow_button, nebula, perspective_grid, starfield, vignette)
+from .tesseract import RADIUS, draw_tesseract
 
 
 # ---------------------------------------------------------------------------
@@ -65,23 +65,26 @@ def make_menu():
     # light column falling from the tesseract into the city
     col_m = gauss_glow(w, h, 270, 330, 26, 200) * (np.arange(h)[:, None] > 250)
     add(img, col_m.astype(np.float32), (40, 180, 230), 0.25)
-    city(img, rng, horizon, 0, 520, max_h=112, center=270, spread=170)
+    city(img, rng, horizon, 0, 520, max_h=100, center=270, spread=170)
     # floor grid
     g = perspective_grid(w, h, horizon, 270, x_spacing=46, rows=22, depth0=0.55)
     add(img, blur(g, 2.5), (0, 160, 220), 0.6)
     add(img, g, (60, 200, 255), 0.55)
-    # floating tesseract above the city
-    add(img, gauss_glow(w, h, 270, 250, 120, 110), (20, 90, 150), 0.35)
-    draw_tesseract(img, 270, 248, 58, rot4=(0.12, 0.05), yaw=0.6, pitch=0.42, d3=4.5)
-    # a ring of light around it
-    rm = Mask(w, h)
-    rm.ellipse((270 - 150, 252 - 26, 270 + 150, 252 + 26), outline=255, width=1.2)
-    r = rm.get()
-    # hide the part of the ring behind the glyph
-    ys, xs = np.mgrid[0:h, 0:w]
-    r *= np.where((ys < 252) & (np.abs(xs - 270) < 70), 0.25, 1.0)
-    add(img, r, (90, 220, 255), 0.7)
-    add(img, blur(r, 3), (40, 170, 255), 0.6)
+    # floating tesseract above the city, clear of the tallest towers, in a ring
+    # of light whose far half passes behind it
+    tx, ty, size = 270, 236, 62
+    add(img, gauss_glow(w, h, tx, ty, 120, 110), (20, 90, 150), 0.35)
+    ring = []
+    for half in ((180, 360), (0, 180)):
+        rm = Mask(w, h)
+        rm.d.arc([v * rm.ss for v in (tx - 150, ty + 4 - 26, tx + 150, ty + 4 + 26)], *half,
+                 fill=255, width=int(1.2 * rm.ss))
+        ring.append(rm.get())
+    add(img, ring[0], (90, 220, 255), 0.35)
+    add(img, blur(ring[0], 3), (40, 170, 255), 0.3)
+    draw_tesseract(img, tx, ty, size, width=2.0, vertex_r=2.6, glow_k=1.15)
+    add(img, ring[1], (90, 220, 255), 0.7)
+    add(img, blur(ring[1], 3), (40, 170, 255), 0.6)
     # particles drifting up from the city
     pm = np.zeros((h, w), np.float32)
     for _ in range(140):
@@ -251,7 +254,7 @@ def make_about():
     beam = gauss_glow(w, h, 690, 400, 22, 120) * (np.arange(h)[:, None] < 470)
     add(img, beam.astype(np.float32), (30, 160, 220), 0.3)
     add(img, gauss_glow(w, h, 690, 330, 110, 110), (20, 80, 140), 0.35)
-    draw_tesseract(img, 690, 330, 46, rot4=(0.0, 0.0), yaw=math.pi / 4, pitch=0.6155, d3=None)
+    draw_tesseract(img, 690, 330, 72 / RADIUS)
     # orbiting arcs around the emblem
     am = Mask(w, h)
     am.ellipse((690 - 92, 330 - 92, 690 + 92, 330 + 92), outline=255, width=1.0)
@@ -295,8 +298,7 @@ def make_about():
         gg.line([(bx + 4, gy), (bx + bw - 4, gy)], 0.5)
     add(img, gg.get() * inside, (40, 140, 190), 0.10)
     add(img, gauss_glow(w, h, bx + 62, by + bh / 2, 50, 40) * inside, (30, 140, 220), 0.35)
-    draw_tesseract(img, bx + 62, by + bh / 2, 24, rot4=(0.15, 0.05), yaw=0.6, pitch=0.42, d3=4.5,
-                   width=1.2, vertex_r=1.4, glow_k=0.7)
+    draw_tesseract(img, bx + 62, by + bh / 2, 38, width=1.2, vertex_r=1.4, glow_k=0.7)
     nm = Mask(w, h)
     nm.text((bx + 128, by + 44), 'МИРЫ', SANS_B, 18, anchor='ls', tracking=10)
     n1 = nm.get()

@@ -8,7 +8,8 @@ from .raster import (
     Mask, add, blur, brackets_mask, fbm, fill_mask, frame_mask, gauss_glow, glow, over,
     over_img, save_bmp24, vgrad)
 from .scenery import (
-    city, dark_panel, draw_tesseract, nebula, perspective_grid, starfield, vignette)
+    city, dark_panel, nebula, perspective_grid, starfield, vignette)
+from .tesseract import draw_tesseract
 from .scenes import rim_light
 
 
@@ -57,7 +58,7 @@ def story_illustration(pw, ph, rng):
     ang = np.arctan2(yy - ty, xx - tx)
     rgm *= (np.sin(ang * 5) > -0.3).astype(np.float32)
     add(img, rgm, (80, 200, 255), 0.35)
-    draw_tesseract(img, tx, ty, 56, rot4=(0.12, 0.05), yaw=0.6, pitch=0.42, d3=4.5, glow_k=1.1)
+    draw_tesseract(img, tx, ty, 62, glow_k=1.1)
     # light streaming down from it onto the city
     rays = Mask(pw, ph, 2)
     for dxr in (-70, -30, 0, 35, 80):
@@ -124,8 +125,7 @@ def story_illustration(pw, ph, rng):
     sl = so.get()
     add(img, sl, (150, 235, 255), 0.8)
     add(img, blur(sl, 2), (60, 190, 255), 0.5)
-    draw_tesseract(img, cx + 58, cy - 50, 10, rot4=(0.2, 0.1), yaw=0.6, pitch=0.42, d3=4.5, width=0.8,
-                   vertex_r=0.8, glow_k=0.5, faces=0.0)
+    draw_tesseract(img, cx + 58, cy - 50, 12, width=0.8, vertex_r=0.8, glow_k=0.5, faces=0.0)
     over(img, ped, (4, 10, 18))
     rim_light(img, ped, (70, 200, 255), 0.6, dx=-1.5, dy=1)
     # the person, lit from the screen on the right
