@@ -270,8 +270,10 @@ def make_about():
     glow(img, c1, (40, 180, 255), ((3, 0.4),))
     over(img, c1, (200, 240, 255))
     cm2 = Mask(w, h)
-    cm2.text((690, 542), 'идея · текст · код · графика · звук', SANS, 11, anchor='ms')
-    cm2.text((690, 557), 'Tessaranium Research Centre', SANS_I, 11, anchor='ms')
+    # the studio's own crafts, as its credits in read.tf name them; the research
+    # centre belongs to the story, so the last line says the story is made up
+    cm2.text((690, 542), 'сценарий · код · графика · музыка', SANS, 11, anchor='ms')
+    cm2.text((690, 557), 'события и лица вымышлены', SANS_I, 11, anchor='ms')
     add(img, cm2.get(), (110, 180, 215), 0.85)
     # title
     tm = Mask(w, h)
