@@ -2,7 +2,8 @@
 """
 import sys
 
-from .shell_screens import make_about, make_menu, make_splash
+from .shell_screens import make_about, make_menu
+from .splash import make_splash
 from .scenes import make_gameover, make_intro
 from .story_screen import make_engine
 from .console import make_console

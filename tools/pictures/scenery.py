@@ -6,8 +6,8 @@ import math
 import numpy as np
 
 from .raster import (
-    Mask, SANS_B, add, blur, brackets_mask, fbm, fill_mask, frame_mask, glow, over, over_img,
-    text_centered, vgrad)
+    Mask, SANS_B, add, blur, brackets_mask, col, fbm, fill_mask, frame_mask, glow, over,
+    over_img, text_centered, vgrad)
 
 
 # ---------------------------------------------------------------------------
@@ -174,6 +174,15 @@ def city(img, rng, horizon, x0, x1, max_h=120, center=None, spread=None, lit=(12
         rb = blur(refl, 2.5)
         img[:] = img + rb * rm[..., None] * 0.6
     return bm
+
+
+def lit_letters(img, t, y0, span, foot=(90, 215, 255)):
+    """Fills the letters of mask t white at the top, fading to cyan over span
+    pixels from y0 down: the game's lit titles."""
+    ys = np.arange(img.shape[0], dtype=np.float32)
+    k = np.clip((ys - y0) / span, 0, 1)[:, None, None]
+    fillc = col((245, 252, 255)) * (1 - k) + col(foot) * k
+    img[:] = img * (1 - t[..., None]) + fillc * t[..., None]
 
 
 def scanlines(img, region, k=0.06, period=3):
