@@ -4,29 +4,8 @@ that floats above it.
 """
 import numpy as np
 
-from .raster import Mask, add, blur, gauss_glow, over
+from .raster import Mask, add, blur, gauss_glow, over, smooth
 from .scenes import rim_light
-
-
-def smooth(pts, n=8, closed=True):
-    """A Catmull-Rom curve through pts, n samples a span."""
-    P = list(pts)
-    m = len(P)
-    out = []
-    spans = m if closed else m - 1
-    for i in range(spans):
-        p0 = P[(i - 1) % m] if closed or i > 0 else P[0]
-        p1, p2 = P[i], P[(i + 1) % m]
-        p3 = P[(i + 2) % m] if closed or i + 2 < m else P[-1]
-        for k in range(n):
-            t = k / n
-            t2, t3 = t * t, t * t * t
-            out.append(tuple(0.5 * ((2 * p1[c]) + (-p0[c] + p2[c]) * t
-                                    + (2 * p0[c] - 5 * p1[c] + 4 * p2[c] - p3[c]) * t2
-                                    + (-p0[c] + 3 * p1[c] - 3 * p2[c] + p3[c]) * t3) for c in (0, 1)))
-    if not closed:
-        out.append(P[-1])
-    return out
 
 
 # The man in profile, facing right, in pixels with the top of his head at (0, 0)
