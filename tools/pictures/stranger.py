@@ -61,10 +61,10 @@ def make_photo_stranger():
     fg.ellipse((fx - 9, top, fx + 9, top + 24))
     fg.poly([(fx - 4, top + 20), (fx + 5, top + 20), (fx + 5, top + 32), (fx - 5, top + 32)])
     fg.poly([(fx - 22, top + 32), (fx + 22, top + 32), (fx + 13, top + L * 0.55), (fx - 13, top + L * 0.55)])
-    fg.line([(fx - 21, top + 35), (fx - 31, top + L * 0.45), (fx - 34, top + L * 0.8)], 7)
-    fg.line([(fx + 21, top + 35), (fx + 30, top + L * 0.47), (fx + 32, top + L * 0.82)], 7)
-    fg.poly([(fx - 13, top + L * 0.54), (fx - 2, top + L * 0.54), (fx - 5, bot), (fx - 13, bot)])
-    fg.poly([(fx + 2, top + L * 0.54), (fx + 13, top + L * 0.54), (fx + 12, bot), (fx + 4, bot)])
+    fg.line([(fx - 20, top + 35), (fx - 29, top + L * 0.45), (fx - 32, top + L * 0.8)], 10)
+    fg.line([(fx + 20, top + 35), (fx + 28, top + L * 0.47), (fx + 30, top + L * 0.82)], 10)
+    fg.poly([(fx - 15, top + L * 0.54), (fx - 1, top + L * 0.54), (fx - 3, bot), (fx - 14, bot)])
+    fg.poly([(fx + 1, top + L * 0.54), (fx + 15, top + L * 0.54), (fx + 14, bot), (fx + 3, bot)])
     f = fg.get()
     over(img, f, (3, 6, 6), 0.96)
     add(img, np.clip(blur(f, 4) - f, 0, 1), (190, 255, 240), 0.2)
@@ -74,12 +74,22 @@ def make_photo_stranger():
     for k in range(1, 5):
         mb += np.roll(img, k * 2, axis=1) * (1 - k * 0.15)
     img = mb / (1 + sum(1 - k * 0.15 for k in range(1, 5)))
+    # film, not a sensor: the far light rolls off instead of clipping, and bleeds
+    # a warm halo into the emulsion round it
+    hal = blur(np.clip(img.mean(axis=2) - 0.8, 0, None), 9)
+    img = (1 - np.exp(-1.5 * img)) / (1 - np.exp(-1.5 * 1.15))
+    add(img, hal, (255, 120, 70), 0.5)
     small = from_image(to_image(img).resize((w, h), Image.LANCZOS))
     small = blur(small, 0.8)
-    # a little chromatic fringe and heavy sensor noise
+    # a little colour fringe from a cheap lens, the tint of the tubes
     small[:, :, 0] = np.roll(small[:, :, 0], 1, axis=1)
     small[:, :, 2] = np.roll(small[:, :, 2], -1, axis=1)
-    small = small * col((205, 245, 228))[None, None]
-    small += rng.normal(0, 0.045, small.shape).astype(np.float32)
+    small = small * col((214, 245, 230))[None, None]
+    # the grain of fast film pushed in the dark: clumps in the grey, barely any colour
+    fine = rng.normal(0, 1, (h * 2, w * 2)).astype(np.float32)
+    grain = fine.reshape(h, 2, w, 2).mean(axis=(1, 3))
+    lum = small.mean(axis=2)
+    small += (grain * 0.05 * (0.35 + 2.4 * lum * (1 - lum)))[..., None]
+    small += rng.normal(0, 0.006, small.shape).astype(np.float32)
     vignette(small, 0.7, 1.8)
     save_gif(small, 'console/pictures/photo_stranger.gif')
