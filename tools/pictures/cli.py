@@ -2,12 +2,14 @@
 """
 import sys
 
-from .shell_screens import make_about, make_menu, make_splash
+from .shell_screens import make_about, make_menu
+from .splash import make_splash
 from .scenes import make_gameover, make_intro
 from .story_screen import make_engine
 from .console import make_console
 from .sketches import make_photo_time, make_photo_universe
-from .faces import make_photo_portrait, make_photo_stranger
+from .stranger import make_photo_stranger
+from .portrait import make_photo_portrait
 from .icons import make_cursor, make_icon
 
 

@@ -1,6 +1,5 @@
 """The program icon (ICO and PNG) and the game cursor.
 """
-import math
 import os
 import struct
 
@@ -8,7 +7,8 @@ import numpy as np
 from PIL import Image
 
 from .raster import Mask, ROOT, add, blur, canvas, col, gauss_glow, to_image, vgrad
-from .scenery import draw_tesseract, starfield
+from .scenery import starfield
+from .tesseract import draw_tesseract
 
 
 # ---------------------------------------------------------------------------
@@ -31,10 +31,10 @@ def emblem(size, N=512):
     # line weight tuned per target size so the glyph stays crisp when small
     px = N / size
     small = size < 128
-    width = 1.25 * px if small else 4.2 * k
-    vr = 1.1 * px if small else 5.5 * k
-    draw_tesseract(img, N / 2, N / 2, N * (0.235 if small else 0.215), rot4=(0.0, 0.0), yaw=math.pi / 4,
-                   pitch=0.6155, d3=None, width=width, vertex_r=vr, glow_k=0.45 if small else 1.0,
+    width = 0.95 * px if small else 4.2 * k
+    vr = 0.7 * px if small else 5.5 * k
+    draw_tesseract(img, N / 2, N / 2, N * (0.345 if small else 0.28), width=width, vertex_r=vr,
+                   glow_k=0.15 if small else 1.0,
                    glow_scale=k * (2.0 if small else 1.0), faces=0.0 if small else 0.12)
     rim = Mask(N, N, 2)
     rim.d.rounded_rectangle([v * 2 for v in (pad + 2 * k, pad + 2 * k, N - pad - 2 * k, N - pad - 2 * k)],

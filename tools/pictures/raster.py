@@ -8,7 +8,7 @@ import math
 import os
 
 import numpy as np
-from PIL import Image, ImageDraw, ImageFont
+from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 
 # The repository root: this file lives in tools/<package>/.
@@ -143,6 +143,15 @@ def from_image(im):
     return np.asarray(im.convert('RGB'), np.float32) / 255.0
 
 
+def shrink(img, w, h, sharpen=60):
+    """Reduces a supersampled drawing to w x h and gives back the edge contrast
+    that the reduction takes, as a camera's own sharpening would."""
+    im = to_image(img).resize((w, h), Image.LANCZOS)
+    if sharpen:
+        im = im.filter(ImageFilter.UnsharpMask(radius=1.0, percent=sharpen, threshold=1))
+    return from_image(im)
+
+
 class Mask:
     """Antialiased drawing into a coverage mask via supersampling."""
 
@@ -205,6 +214,27 @@ class Mask:
 
     def get(self):
         return np.asarray(self.im.reduce(self.ss), np.float32) / 255.0
+
+
+def smooth(pts, n=8, closed=True):
+    """A Catmull-Rom curve through pts, n samples a span."""
+    P = list(pts)
+    m = len(P)
+    out = []
+    spans = m if closed else m - 1
+    for i in range(spans):
+        p0 = P[(i - 1) % m] if closed or i > 0 else P[0]
+        p1, p2 = P[i], P[(i + 1) % m]
+        p3 = P[(i + 2) % m] if closed or i + 2 < m else P[-1]
+        for k in range(n):
+            t = k / n
+            t2, t3 = t * t, t * t * t
+            out.append(tuple(0.5 * ((2 * p1[c]) + (-p0[c] + p2[c]) * t
+                                    + (2 * p0[c] - 5 * p1[c] + 4 * p2[c] - p3[c]) * t2
+                                    + (-p0[c] + 3 * p1[c] - 3 * p2[c] + p3[c]) * t3) for c in (0, 1)))
+    if not closed:
+        out.append(P[-1])
+    return out
 
 
 def has_glyph(path, ch):

@@ -1,14 +1,13 @@
-"""Reusable scenery: starfields, nebulae, the tesseract, perspective grids,
+"""Reusable scenery: starfields, nebulae, perspective grids,
 night cities, scanlines, vignettes, panels and glowing buttons.
 """
-import itertools
 import math
 
 import numpy as np
 
 from .raster import (
-    Mask, SANS_B, add, blur, brackets_mask, fbm, fill_mask, frame_mask, glow, over, over_img,
-    text_centered, vgrad)
+    Mask, SANS_B, add, blur, brackets_mask, col, fbm, fill_mask, frame_mask, glow, over,
+    over_img, text_centered, vgrad)
 
 
 # ---------------------------------------------------------------------------
@@ -55,87 +54,6 @@ def nebula(img, rng, tints, strength=0.35, base=180, region_mask=None):
     add(img, cloud, tints[0], strength)
     add(img, wisps * cloud ** 0.3, tints[1], strength * 0.9)
     return cloud
-
-
-def tesseract_lines(cx, cy, scale, rot4=(0.0, 0.0), yaw=0.55, pitch=0.42, d4=3.0, d3=None):
-    """Edges of a projected hypercube as ((x0,y0),(x1,y1),depth) in 2D."""
-    verts = list(itertools.product((-1.0, 1.0), repeat=4))
-    a, b = rot4
-    pts2 = []
-    for v in verts:
-        x, y, z, w = v
-        # rotations in the xw and zw planes
-        x, w = x * math.cos(a) - w * math.sin(a), x * math.sin(a) + w * math.cos(a)
-        z, w = z * math.cos(b) - w * math.sin(b), z * math.sin(b) + w * math.cos(b)
-        k = 1.0 / (d4 - w) * 2.0
-        x, y, z = x * k, y * k, z * k
-        # 3D rotation: yaw about Y, then pitch about X
-        x, z = x * math.cos(yaw) + z * math.sin(yaw), -x * math.sin(yaw) + z * math.cos(yaw)
-        y, z = y * math.cos(pitch) - z * math.sin(pitch), y * math.sin(pitch) + z * math.cos(pitch)
-        if d3:
-            k3 = d3 / (d3 + z)
-            x, y = x * k3, y * k3
-        pts2.append((cx + x * scale, cy + y * scale, z))
-    edges = []
-    for i, j in itertools.combinations(range(16), 2):
-        diff = sum(1 for p, q in zip(verts[i], verts[j]) if p != q)
-        if diff == 1:
-            pi, pj = pts2[i], pts2[j]
-            edges.append(((pi[0], pi[1]), (pj[0], pj[1]), (pi[2] + pj[2]) / 2))
-    return edges, pts2
-
-
-def draw_tesseract(img, cx, cy, scale, rgb=(80, 220, 255), core_rgb=(220, 250, 255),
-                   width=1.6, glow_k=1.0, rot4=(0.35, 0.2), yaw=0.6, pitch=0.45, d3=4.0,
-                   vertex_r=2.2, faces=0.10, glow_scale=1.0):
-    h, w = img.shape[:2]
-    edges, pts = tesseract_lines(cx, cy, scale, rot4=rot4, yaw=yaw, pitch=pitch, d3=d3)
-    zs = [e[2] for e in edges]
-    zmin, zmax = min(zs), max(zs)
-    back = Mask(w, h)
-    front = Mask(w, h)
-    for p, q, z in edges:
-        t = (z - zmin) / (zmax - zmin + 1e-9)  # 0 near, 1 far
-        m = back if t > 0.55 else front
-        m.line([p, q], width * (1.15 - 0.5 * t), fill=int(255 * (1 - 0.45 * t)))
-    vm = Mask(w, h)
-    for x, y, z in pts:
-        vm.circle(x, y, vertex_r)
-    fm_ = front.get()
-    bm_ = back.get()
-    v = vm.get()
-    if faces:
-        # faint fill of the inner cube's hull gives the glyph some body
-        inner = Mask(w, h)
-        hull = _hull([(p[0], p[1]) for p in pts])
-        inner.poly(hull)
-        add(img, blur(inner.get(), 3 * glow_scale), rgb, faces)
-    lines = np.clip(fm_ + bm_ * 0.7, 0, 1)
-    gs = glow_scale
-    glow(img, lines + v * 0.8, rgb, ((1.5 * gs, 0.9 * glow_k), (5 * gs, 0.6 * glow_k), (14 * gs, 0.45 * glow_k),
-                                     (40 * gs, 0.25 * glow_k)))
-    add(img, lines, core_rgb, 0.9)
-    add(img, v, (255, 255, 255), 1.0)
-    return pts
-
-
-def _hull(points):
-    pts = sorted(set(points))
-    if len(pts) <= 2:
-        return pts
-
-    def cross(o, a, b):
-        return (a[0] - o[0]) * (b[1] - o[1]) - (a[1] - o[1]) * (b[0] - o[0])
-    lower, upper = [], []
-    for p in pts:
-        while len(lower) >= 2 and cross(lower[-2], lower[-1], p) <= 0:
-            lower.pop()
-        lower.append(p)
-    for p in reversed(pts):
-        while len(upper) >= 2 and cross(upper[-2], upper[-1], p) <= 0:
-            upper.pop()
-        upper.append(p)
-    return lower[:-1] + upper[:-1]
 
 
 def perspective_grid(w, h, horizon, vx, x_spacing=40, rows=16, x_range=None, y_end=None,
@@ -256,6 +174,15 @@ def city(img, rng, horizon, x0, x1, max_h=120, center=None, spread=None, lit=(12
         rb = blur(refl, 2.5)
         img[:] = img + rb * rm[..., None] * 0.6
     return bm
+
+
+def lit_letters(img, t, y0, span, foot=(90, 215, 255)):
+    """Fills the letters of mask t white at the top, fading to cyan over span
+    pixels from y0 down: the game's lit titles."""
+    ys = np.arange(img.shape[0], dtype=np.float32)
+    k = np.clip((ys - y0) / span, 0, 1)[:, None, None]
+    fillc = col((245, 252, 255)) * (1 - k) + col(foot) * k
+    img[:] = img * (1 - t[..., None]) + fillc * t[..., None]
 
 
 def scanlines(img, region, k=0.06, period=3):

@@ -9,7 +9,8 @@ from .raster import (
     Mask, SANS, SANS_B, add, blur, col, fbm, fill_mask, frame_mask, gauss_glow, glow, over,
     over_img, save_gif, text_centered, vgrad)
 from .scenery import (
-    city, dark_panel, draw_tesseract, nebula, perspective_grid, scanlines, starfield, vignette)
+    city, dark_panel, nebula, perspective_grid, scanlines, starfield, vignette)
+from .tesseract import draw_tesseract
 from .shell_screens import space_backdrop
 
 
@@ -104,8 +105,7 @@ def make_intro():
     add(img, blur(lights, 0.7) * 2.2, (120, 210, 255), 0.7)
     add(img, blur(lights, 3) * 6, (40, 150, 230), 0.5)
     # the research centre on the horizon, left, beaming into the sky
-    draw_tesseract(img, 62, 92, 30, rot4=(0.3, 0.1), yaw=0.6, pitch=0.42, d3=4.5, width=1.1, glow_k=0.8,
-                   vertex_r=1.3, faces=0.06)
+    draw_tesseract(img, 62, 92, 34, width=1.1, glow_k=0.8, vertex_r=1.3, faces=0.06)
     add(img, gauss_glow(w, h, 62, 92, 60, 60), (40, 120, 220), 0.25)
     body, win, mast_tip, focus = station(w, h, 100, 540, 0.85, dish_side=-1, dish_tilt=12)
     bx, by = focus

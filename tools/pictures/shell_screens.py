@@ -1,15 +1,13 @@
-"""The shell screens: splash, menu and about.
+"""The shell screens: menu and about.
 """
-import math
-
 import numpy as np
 
 from .raster import (
-    MONO, Mask, SANS, SANS_B, SANS_I, add, blur, canvas, col, fbm, gauss_glow, glow, over,
-    over_img, quantize, save_bgrx, save_gif, text_width, vgrad)
+    MONO, Mask, SANS, SANS_B, SANS_I, add, blur, gauss_glow, glow, over, save_gif,
+    text_width, vgrad)
 from .scenery import (
-    city, dark_panel, draw_tesseract, glow_button, nebula, perspective_grid, starfield,
-    vignette)
+    city, dark_panel, glow_button, lit_letters, nebula, perspective_grid, starfield, vignette)
+from .tesseract import RADIUS, draw_tesseract
 
 
 # ---------------------------------------------------------------------------
@@ -21,7 +19,7 @@ def night_sky(w, h, rng, horizon, top=(2, 4, 12), mid=(5, 14, 32), low=(8, 40, 6
 
 
 def title_text(img, x, y, rng, big=78):
-    """«Миры "Tessaranium"» set as two lines with glow."""
+    """The game's name set as two lines with glow: МИРЫ, then «Tessaranium»."""
     h, w = img.shape[:2]
     m1 = Mask(w, h)
     m1.text((x + 4, y), 'МИРЫ', SANS_B, 30, anchor='ls', tracking=14)
@@ -37,14 +35,10 @@ def title_text(img, x, y, rng, big=78):
     add(img, r, (80, 210, 255), 0.8)
     add(img, blur(r, 2), (80, 210, 255), 0.5)
     m2 = Mask(w, h)
-    m2.text((x, y + big * 0.95), '“Tessaranium”', SANS_B, big, anchor='ls', tracking=1)
+    m2.text((x, y + big * 0.95), '«Tessaranium»', SANS_B, big, anchor='ls', tracking=1)
     t = m2.get()
     glow(img, t, (30, 170, 255), ((2, 0.8), (6, 0.6), (18, 0.45), (40, 0.25)))
-    # fill: white core fading to cyan at the foot of the letters
-    ys = np.arange(h, dtype=np.float32)
-    k = np.clip((ys - (y + big * 0.25)) / (big * 0.7), 0, 1)[:, None, None]
-    fillc = col((245, 252, 255)) * (1 - k) + col((90, 215, 255)) * k
-    img[:] = img * (1 - t[..., None]) + fillc * t[..., None]
+    lit_letters(img, t, y + big * 0.25, big * 0.7)
     # a subtle horizontal glitch slice through the title
     sy = int(y + big * 0.45)
     img[sy:sy + 2, x:x + 560] = img[sy:sy + 2, x + 3:x + 563] * 1.0
@@ -65,23 +59,26 @@ def make_menu():
     # light column falling from the tesseract into the city
     col_m = gauss_glow(w, h, 270, 330, 26, 200) * (np.arange(h)[:, None] > 250)
     add(img, col_m.astype(np.float32), (40, 180, 230), 0.25)
-    city(img, rng, horizon, 0, 520, max_h=112, center=270, spread=170)
+    city(img, rng, horizon, 0, 520, max_h=100, center=270, spread=170)
     # floor grid
     g = perspective_grid(w, h, horizon, 270, x_spacing=46, rows=22, depth0=0.55)
     add(img, blur(g, 2.5), (0, 160, 220), 0.6)
     add(img, g, (60, 200, 255), 0.55)
-    # floating tesseract above the city
-    add(img, gauss_glow(w, h, 270, 250, 120, 110), (20, 90, 150), 0.35)
-    draw_tesseract(img, 270, 248, 58, rot4=(0.12, 0.05), yaw=0.6, pitch=0.42, d3=4.5)
-    # a ring of light around it
-    rm = Mask(w, h)
-    rm.ellipse((270 - 150, 252 - 26, 270 + 150, 252 + 26), outline=255, width=1.2)
-    r = rm.get()
-    # hide the part of the ring behind the glyph
-    ys, xs = np.mgrid[0:h, 0:w]
-    r *= np.where((ys < 252) & (np.abs(xs - 270) < 70), 0.25, 1.0)
-    add(img, r, (90, 220, 255), 0.7)
-    add(img, blur(r, 3), (40, 170, 255), 0.6)
+    # floating tesseract above the city, clear of the tallest towers, in a ring
+    # of light whose far half passes behind it
+    tx, ty, size = 270, 236, 62
+    add(img, gauss_glow(w, h, tx, ty, 120, 110), (20, 90, 150), 0.35)
+    ring = []
+    for half in ((180, 360), (0, 180)):
+        rm = Mask(w, h)
+        rm.d.arc([v * rm.ss for v in (tx - 150, ty + 4 - 26, tx + 150, ty + 4 + 26)], *half,
+                 fill=255, width=int(1.2 * rm.ss))
+        ring.append(rm.get())
+    add(img, ring[0], (90, 220, 255), 0.35)
+    add(img, blur(ring[0], 3), (40, 170, 255), 0.3)
+    draw_tesseract(img, tx, ty, size, width=2.0, vertex_r=2.6, glow_k=1.15)
+    add(img, ring[1], (90, 220, 255), 0.7)
+    add(img, blur(ring[1], 3), (40, 170, 255), 0.6)
     # particles drifting up from the city
     pm = np.zeros((h, w), np.float32)
     for _ in range(140):
@@ -109,125 +106,6 @@ def make_menu():
     save_gif(img, 'shell/pictures/menu.gif')
 
 
-def make_splash():
-    """Studio logo for the white splash window."""
-    w, h = 471, 278
-    rng = np.random.default_rng(1002)
-    img = canvas(w, h, (255, 255, 255))
-    # a very light cool halo behind the emblem, gone well before the edges
-    halo = gauss_glow(w, h, 118, 112, 120, 90)
-    img -= (halo * 0.10)[..., None] * (1 - col((200, 230, 245)))[None, None, :] * 1.2
-    cx, cy, R = 112, 112, 50
-    tilt = math.radians(-18)
-    rx, ry = 92, 26
-
-    def ring_pts(a0, a1, n=200):
-        pts = []
-        for t in np.linspace(a0, a1, n):
-            x, y = rx * math.cos(t), ry * math.sin(t)
-            pts.append((cx + x * math.cos(tilt) - y * math.sin(tilt),
-                        cy + x * math.sin(tilt) + y * math.cos(tilt)))
-        return pts
-    # back half of the orbit (behind the planet)
-    bm = Mask(w, h)
-    bm.line(ring_pts(math.pi, 2 * math.pi), 2.2)
-    over(img, bm.get(), (120, 190, 220), 0.8)
-    # planet: shaded sphere
-    y, x = np.mgrid[0:h, 0:w].astype(np.float32)
-    dx, dy = (x - cx) / R, (y - cy) / R
-    rr = dx * dx + dy * dy
-    pm = Mask(w, h)
-    pm.circle(cx, cy, R)
-    sm = pm.get()
-    nz = np.sqrt(np.clip(1 - rr, 0, 1))
-    light = np.clip(-0.55 * dx - 0.6 * dy + 0.58 * nz, 0, 1)
-    base = col((6, 26, 62))[None, None, :] * (1 - light[..., None]) + col((30, 150, 210))[None, None, :] * light[..., None]
-    # bands of a gas giant, bent over the sphere
-    bands = fbm(w, h, rng, base=30, octaves=3)
-    lat = dy / np.maximum(nz, 0.15) * 0.15 + dy
-    stripes = 0.5 + 0.5 * np.sin(lat * 9 + bands * 2.5)
-    base = base * (0.82 + 0.18 * stripes[..., None])
-    # rim light on the dark side
-    rim = np.clip(rr ** 3, 0, 1) * np.clip(0.6 * dx + 0.7 * dy + 0.2, 0, 1)
-    base += rim[..., None] * col((60, 230, 255)) * 0.9
-    glint = np.exp(-(((dx + 0.38) ** 2 + (dy + 0.42) ** 2) / 0.03))
-    base += glint[..., None] * 0.35
-    over_img(img, sm, base)
-    # grid lines on the planet: a hint of the virtual
-    gm = Mask(w, h)
-    for lat_k in (-0.6, -0.3, 0.0, 0.3, 0.6):
-        yy = cy + lat_k * R
-        half = R * math.sqrt(1 - lat_k * lat_k)
-        gm.ellipse((cx - half, yy - half * 0.12, cx + half, yy + half * 0.12), outline=255, width=0.6)
-    for k in (-0.55, 0.0, 0.55):
-        gm.ellipse((cx - R * abs(k) if k else cx - 0.3, cy - R, cx + R * abs(k) if k else cx + 0.3, cy + R), outline=255, width=0.6)
-    add(img, gm.get() * sm, (120, 220, 255), 0.22)
-    # front half of the orbit with a satellite
-    fm = Mask(w, h)
-    fm.line(ring_pts(0, math.pi), 2.6)
-    f = fm.get()
-    over(img, f, (0, 150, 200))
-    add(img, f, (60, 200, 255), 0.3)
-    sx, sy = ring_pts(0.35 * math.pi, 0.35 * math.pi, 1)[0]
-    dm = Mask(w, h)
-    dm.circle(sx, sy, 6.5)
-    over(img, dm.get(), (255, 255, 255))
-    dm2 = Mask(w, h)
-    dm2.circle(sx, sy, 4.2)
-    over(img, dm2.get(), (0, 170, 220))
-    # small dots trailing the satellite
-    tm = Mask(w, h)
-    for i, t in enumerate(np.linspace(0.22, 0.31, 4)):
-        px, py = ring_pts(t * math.pi, t * math.pi, 1)[0]
-        tm.circle(px, py, 1.1 + 0.3 * i)
-    over(img, tm.get(), (0, 140, 200), 0.7)
-
-    # wordmark
-    tx = 214
-    size = 47
-    while text_width('ORBITRUM', SANS_B, size, 3) > w - tx - 14:
-        size -= 1
-    wm = Mask(w, h)
-    wm.text((tx, 116), 'ORBITRUM', SANS_B, size, anchor='ls', tracking=3)
-    t = wm.get()
-    ys = np.arange(h, dtype=np.float32)
-    k = np.clip((ys - 80) / 40, 0, 1)[:, None, None]
-    fillc = col((10, 32, 66)) * (1 - k) + col((0, 110, 160)) * k
-    img[:] = img * (1 - t[..., None]) + fillc * t[..., None]
-    tw = text_width('ORBITRUM', SANS_B, size, 3)
-    gm2 = Mask(w, h)
-    gm2.text((tx + tw / 2, 148), 'GAMES', SANS, 19, anchor='ms', tracking=15)
-    over(img, gm2.get(), (0, 140, 180))
-    lm = Mask(w, h)
-    gw = text_width('GAMES', SANS, 19, 15)
-    lm.line([(tx + 2, 141), (tx + tw / 2 - gw / 2 - 12, 141)], 1.2)
-    lm.line([(tx + tw / 2 + gw / 2 + 12, 141), (tx + tw - 2, 141)], 1.2)
-    over(img, lm.get(), (0, 160, 200), 0.8)
-
-    # the game's title between two plain rules: the splash stands still for
-    # several seconds, so nothing here may look like progress
-    title = 'Миры «Tessaranium»'
-    ty = 232
-    tsize = 21
-    ttw = text_width(title, SANS_I, tsize, 0.5)
-    pm2 = Mask(w, h)
-    pm2.text((w / 2, 206), 'представляет', SANS, 12, anchor='ms', tracking=4)
-    over(img, pm2.get(), (120, 140, 160))
-    tm2 = Mask(w, h)
-    tm2.text((w / 2, ty), title, SANS_I, tsize, anchor='ms', tracking=0.5)
-    over(img, tm2.get(), (20, 70, 110))
-    rm = Mask(w, h)
-    rm.line([(40, ty - 7), (w / 2 - ttw / 2 - 14, ty - 7)], 1.0)
-    rm.line([(w / 2 + ttw / 2 + 14, ty - 7), (w - 40, ty - 7)], 1.0)
-    over(img, rm.get(), (150, 185, 210), 0.8)
-    cm = Mask(w, h)
-    cm.text((w / 2, 268), '© Orbitrum Games, 2026', SANS, 11, anchor='ms')
-    over(img, cm.get(), (150, 165, 180))
-    # dithered for a smooth halo, but without the dark specks that error
-    # diffusion scatters round the orbit on the white ground; kept raw, as the
-    # splash draws it before anything else is loaded
-    save_bgrx(quantize(img, max_error=40), 'shell/pictures/splash_logo.bgrx')
-
 def space_backdrop(w, h, rng, top=(2, 5, 14), bottom=(6, 22, 40), neb=((20, 90, 140), (90, 60, 170)),
                    neb_k=0.3, stars=420):
     img = vgrad(w, h, [(0, top), (1, bottom)])
@@ -251,7 +129,7 @@ def make_about():
     beam = gauss_glow(w, h, 690, 400, 22, 120) * (np.arange(h)[:, None] < 470)
     add(img, beam.astype(np.float32), (30, 160, 220), 0.3)
     add(img, gauss_glow(w, h, 690, 330, 110, 110), (20, 80, 140), 0.35)
-    draw_tesseract(img, 690, 330, 46, rot4=(0.0, 0.0), yaw=math.pi / 4, pitch=0.6155, d3=None)
+    draw_tesseract(img, 690, 330, 72 / RADIUS)
     # orbiting arcs around the emblem
     am = Mask(w, h)
     am.ellipse((690 - 92, 330 - 92, 690 + 92, 330 + 92), outline=255, width=1.0)
@@ -267,8 +145,10 @@ def make_about():
     glow(img, c1, (40, 180, 255), ((3, 0.4),))
     over(img, c1, (200, 240, 255))
     cm2 = Mask(w, h)
-    cm2.text((690, 542), 'идея · текст · код · графика · звук', SANS, 11, anchor='ms')
-    cm2.text((690, 557), 'Tessaranium Research Centre', SANS_I, 11, anchor='ms')
+    # the studio's own crafts, as its credits in read.tf name them; the research
+    # centre belongs to the story, so the last line says the story is made up
+    cm2.text((690, 542), 'сценарий · код · графика · музыка', SANS, 11, anchor='ms')
+    cm2.text((690, 557), 'события и лица вымышлены', SANS_I, 11, anchor='ms')
     add(img, cm2.get(), (110, 180, 215), 0.85)
     # title
     tm = Mask(w, h)
@@ -295,32 +175,32 @@ def make_about():
         gg.line([(bx + 4, gy), (bx + bw - 4, gy)], 0.5)
     add(img, gg.get() * inside, (40, 140, 190), 0.10)
     add(img, gauss_glow(w, h, bx + 62, by + bh / 2, 50, 40) * inside, (30, 140, 220), 0.35)
-    draw_tesseract(img, bx + 62, by + bh / 2, 24, rot4=(0.15, 0.05), yaw=0.6, pitch=0.42, d3=4.5,
-                   width=1.2, vertex_r=1.4, glow_k=0.7)
+    draw_tesseract(img, bx + 62, by + bh / 2, 38, width=1.2, vertex_r=1.4, glow_k=0.7)
     nm = Mask(w, h)
     nm.text((bx + 128, by + 44), 'МИРЫ', SANS_B, 18, anchor='ls', tracking=10)
     n1 = nm.get()
     add(img, n1, (120, 220, 255), 0.95)
     tm2 = Mask(w, h)
-    tm2.text((bx + 124, by + 86), '“Tessaranium”', SANS_B, 44, anchor='ls')
+    tm2.text((bx + 124, by + 86), '«Tessaranium»', SANS_B, 41, anchor='ls')  # the guillemets need room inside the frame
     t2 = tm2.get()
     glow(img, t2, (30, 170, 255), ((2, 0.7), (6, 0.5), (14, 0.3)))
-    ys = np.arange(h, dtype=np.float32)
-    k = np.clip((ys - (by + 52)) / 34, 0, 1)[:, None, None]
-    fillc = col((245, 252, 255)) * (1 - k) + col((90, 215, 255)) * k
-    img[:] = img * (1 - t2[..., None]) + fillc * t2[..., None]
+    lit_letters(img, t2, by + 52, 34)
     sm = Mask(w, h)
     sm.text((bx + 126, by + 106), 'текстовая приключенческая игра', SANS, 12, anchor='ls', tracking=1)
     add(img, sm.get(), (110, 190, 225), 0.85)
-    # frame for the description box the program lays over the picture
-    dark_panel(img, (40, 256, 545, 313), fill=(0, 70, 76), alpha=0.9, c=12)
+    # frame for the description box the program lays over the picture. The box
+    # itself is teal; the frame and the light it spills are teal too, so the
+    # box reads as a lit screen of this room rather than a patch laid on it.
+    teal, teal_light = (0, 128, 128), (60, 210, 200)
+    fm = np.zeros((h, w), np.float32)
+    fm[264:561, 48:577] = 1
+    glow(img, fm, teal, ((10, 0.5), (30, 0.45), (70, 0.3)))
+    dark_panel(img, (40, 256, 545, 313), fill=(0, 70, 76), alpha=0.9, c=12, border=teal_light)
     lm = Mask(w, h)
     lm.text((50, 248), '// README', MONO, 10, anchor='ls')
     lm.text((577, 248), 'read.tf', MONO, 10, anchor='rs')
-    add(img, lm.get(), (90, 200, 235), 0.65)
-    fm = np.zeros((h, w), np.float32)
-    fm[264:561, 48:577] = 1
-    over(img, fm, (0, 128, 128))
+    add(img, lm.get(), teal_light, 0.65)
+    over(img, fm, teal)
     glow_button(img, (592, 16, 193, 49), 'Назад', size=22, back=True)
     vignette(img, 0.45)
     save_gif(img, 'shell/pictures/about.gif')

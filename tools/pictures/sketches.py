@@ -6,7 +6,7 @@ import math
 import numpy as np
 from PIL import Image
 
-from .raster import HAND, Mask, canvas, col, fbm, font, from_image, save_gif, to_image
+from .raster import HAND, Mask, canvas, col, fbm, font, from_image, save_gif, shrink, to_image
 from .scenery import vignette
 
 
@@ -134,8 +134,7 @@ def make_photo_universe():
     hand_text(m, (232 * S, 100 * S), '!?', 13 * S, rng)
     ink = m.get()
     img[:] = img * (1 - ink[..., None] * 0.92) + col(INK) * ink[..., None] * 0.92
-    small = from_image(to_image(img).resize((w, h), Image.LANCZOS))
-    out = photo_finish(small, rng, rot=0.0)
+    out = photo_finish(shrink(img, w, h), rng, grain=0.008)
     save_gif(out, 'console/pictures/photo_universe.gif')
 
 
@@ -186,6 +185,5 @@ def make_photo_time():
     hand_text(m, P(14, 86), 'Δτ ≠ 0', 11 * S, rng)
     ink = m.get()
     img[:] = img * (1 - ink[..., None] * 0.92) + col(INK) * ink[..., None] * 0.92
-    small = from_image(to_image(img).resize((w, h), Image.LANCZOS))
-    out = photo_finish(small, rng)
+    out = photo_finish(shrink(img, w, h), rng, grain=0.008)
     save_gif(out, 'console/pictures/photo_time.gif')

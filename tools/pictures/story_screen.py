@@ -8,37 +8,13 @@ from .raster import (
     Mask, add, blur, brackets_mask, fbm, fill_mask, frame_mask, gauss_glow, glow, over,
     over_img, save_bmp24, vgrad)
 from .scenery import (
-    city, dark_panel, draw_tesseract, nebula, perspective_grid, starfield, vignette)
-from .scenes import rim_light
+    city, dark_panel, nebula, perspective_grid, starfield, vignette)
+from .tesseract import draw_tesseract
+from .hero import draw_hero
 
 
 # ---------------------------------------------------------------------------
 # Story screen
-
-def figure_at_terminal(w, h, fx, fy, s=1.0):
-    """Silhouette of the hero, a man, standing at a console, facing right.  (fx, fy) is the
-    top of the head.  Returns the body mask."""
-    m = Mask(w, h)
-    P = lambda pts: [(fx + x * s, fy + y * s) for x, y in pts]
-    # head with short hair, and the neck
-    m.ellipse((fx - 8 * s, fy, fx + 8.5 * s, fy + 21 * s))
-    m.ellipse((fx - 9 * s, fy - 1 * s, fx + 7 * s, fy + 11 * s))
-    m.poly(P([(-5, 17), (4.5, 17), (6, 27), (-6, 27)]))
-    # a man's jacket: square shoulders, straight sides, ending at the hips
-    m.poly(P([(-6, 25), (-17, 26.5), (-22, 28.5), (-25, 32), (-26, 38), (-25.5, 60), (-24, 84),
-              (-23, 108), (21, 108), (21.5, 84), (22.5, 60), (22.5, 38), (21.5, 32), (19, 28.5),
-              (14.5, 26.5), (6, 25)]))
-    # trousers: two straight legs with a gap between them, and shoes
-    m.poly(P([(-21.5, 104), (-2.5, 104), (-4, 196), (-15.5, 196)]))
-    m.poly(P([(0.5, 104), (19.5, 104), (14.5, 196), (3, 196)]))
-    m.poly(P([(-16, 195), (-4, 195), (1, 200.5), (1, 205), (-17, 205)]))
-    m.poly(P([(2.5, 195), (14, 195), (20, 200.5), (20, 205), (1.5, 205)]))
-    # the near arm reaching to the console: upper arm, forearm, hand
-    m.line(P([(13, 33), (21, 52), (25, 68)]), 8.5 * s)
-    m.line(P([(25, 68), (38, 72), (49, 73)]), 6.5 * s)
-    m.ellipse((fx + 47 * s, fy + 69.5 * s, fx + 56 * s, fy + 76.5 * s))
-    return m.get()
-
 
 def story_illustration(pw, ph, rng):
     img = vgrad(pw, ph, [(0, (2, 5, 14)), (0.45, (6, 18, 38)), (0.64, (10, 50, 74)), (1, (2, 6, 12))])
@@ -57,7 +33,7 @@ def story_illustration(pw, ph, rng):
     ang = np.arctan2(yy - ty, xx - tx)
     rgm *= (np.sin(ang * 5) > -0.3).astype(np.float32)
     add(img, rgm, (80, 200, 255), 0.35)
-    draw_tesseract(img, tx, ty, 56, rot4=(0.12, 0.05), yaw=0.6, pitch=0.42, d3=4.5, glow_k=1.1)
+    draw_tesseract(img, tx, ty, 62, glow_k=1.1)
     # light streaming down from it onto the city
     rays = Mask(pw, ph, 2)
     for dxr in (-70, -30, 0, 35, 80):
@@ -99,14 +75,8 @@ def story_illustration(pw, ph, rng):
     e = edge.get()
     add(img, e, (80, 210, 255), 0.7)
     add(img, blur(e, 3), (40, 160, 230), 0.4)
-    # console pedestal and its holographic screen
-    cx, cy = 318, deck_y - 70
-    pm = Mask(pw, ph)
-    pm.poly([(cx + 28, cy - 4), (cx + 42, cy - 6), (cx + 40, deck_y - 8), (cx + 30, deck_y - 6)])
-    pm.poly([(cx + 20, deck_y - 4), (cx + 50, deck_y - 9), (cx + 52, deck_y - 4), (cx + 22, deck_y + 1)])
-    pm.poly([(cx - 2, cy - 2), (cx + 70, cy - 14), (cx + 72, cy - 6), (cx + 1, cy + 6)])
-    ped = pm.get()
-    screen = [(cx - 6, cy - 96), (cx + 78, cy - 120), (cx + 82, cy - 34), (cx - 2, cy - 14)]
+    # the holographic screen, floating at eye height over the lectern
+    screen = [(312, 262), (396, 242), (400, 330), (316, 348)]
     sm = Mask(pw, ph)
     sm.poly(screen)
     sc = sm.get()
@@ -124,19 +94,10 @@ def story_illustration(pw, ph, rng):
     sl = so.get()
     add(img, sl, (150, 235, 255), 0.8)
     add(img, blur(sl, 2), (60, 190, 255), 0.5)
-    draw_tesseract(img, cx + 58, cy - 50, 10, rot4=(0.2, 0.1), yaw=0.6, pitch=0.42, d3=4.5, width=0.8,
-                   vertex_r=0.8, glow_k=0.5, faces=0.0)
-    over(img, ped, (4, 10, 18))
-    rim_light(img, ped, (70, 200, 255), 0.6, dx=-1.5, dy=1)
-    # the person, lit from the screen on the right
-    fig = figure_at_terminal(pw, ph, cx - 70, deck_y - 196, 0.95)
-    over(img, fig, (3, 7, 13))
-    rim_light(img, fig, (90, 215, 255), 0.9, dx=-2, dy=0)
-    rim_light(img, fig, (40, 120, 180), 0.35, dx=0, dy=2)
+    draw_tesseract(img, 374, 300, 13, width=0.8, vertex_r=0.8, glow_k=0.5, faces=0.0)
     # light cast on the deck by the screen
-    add(img, gauss_glow(pw, ph, cx + 10, deck_y + 6, 90, 14) * deck, (40, 160, 230), 0.3)
-    # the person's shadow
-    over(img, gauss_glow(pw, ph, cx - 80, deck_y + 12, 60, 6) * deck, (0, 0, 0), 0.6)
+    add(img, gauss_glow(pw, ph, 330, deck_y + 6, 90, 14) * deck, (40, 160, 230), 0.3)
+    draw_hero(img, deck, 262, deck_y + 2 - 205, 1.0, (298, 386), deck_y, screen)
     vignette(img, 0.35)
     return img
 

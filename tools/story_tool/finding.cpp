@@ -21,6 +21,12 @@ QString kindName(Finding::Kind kind)
         return QStringLiteral("page-file-line-ends");
     case Finding::Kind::PageTooLong:
         return QStringLiteral("page-too-long");
+    case Finding::Kind::NotesUnreadable:
+        return QStringLiteral("notes-unreadable");
+    case Finding::Kind::FactSlip:
+        return QStringLiteral("fact-slip");
+    case Finding::Kind::FactEstablishedNowhere:
+        return QStringLiteral("fact-established-nowhere");
     }
     Q_UNREACHABLE();
 }

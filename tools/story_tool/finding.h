@@ -14,9 +14,18 @@ struct Finding {
         PageFileUndecodable,
         PageFileLineEnds,
         PageTooLong,
+        NotesUnreadable,
+        FactSlip,
+        FactEstablishedNowhere,
     };
+    Finding(Kind kind, QString text, QString script = QString())
+        : kind(kind), text(std::move(text)), script(std::move(script))
+    {
+    }
+
     Kind kind;
     QString text;
+    QString script;  // a walk script that shows the finding, for play
 };
 
 // unreached-page, rule-never-applies, ...

@@ -24,16 +24,19 @@ struct FlagFiles {
 // A flag file holding one line of text, the way the game writes its flags.
 QByteArray flagLine(const QString &value);
 
-// The flags all three start with when the story screen opens: "0" as a new
-// game leaves them, "1" as the console's exit leaves them, or empty files,
-// which hold neither value. A missing file is no start: every click on
-// Label2 or Label3 would only show an error about it.
+// The flags the story screen opens with. The three fixed starts have all
+// three files alike: "0" as a new game leaves them, "1" as the console's exit
+// leaves them, or empty files, which hold neither value. A missing file is no
+// start: every click on Label2 or Label3 would only show an error about it.
 struct FlagStart {
     QString name;
-    QByteArray bytes;
+    FlagFiles flags;
     QString description;
 };
 const std::array<FlagStart, 3> &flagStarts();
+// The flags as an earlier run left them when it went to the console, whose
+// exit keeps them: named by their values, e.g. "b=1 c=0 bc=1".
+FlagStart carriedOverStart(const FlagFiles &flags);
 // The start of a new game, every flag "0": where a walkthrough begins.
 const FlagStart &newGameStart();
 

@@ -26,7 +26,7 @@ public:
 
     std::optional<QString> open()
     {
-        story_.open(FlagFiles::alike(newGameStart().bytes));
+        story_.open(newGameStart().flags);
         return errorsShown();
     }
 

@@ -1,5 +1,6 @@
 #include "tools/story_tool/story_check.h"
 
+#include "tools/story_tool/continuity_check.h"
 #include "tools/story_tool/headless_story.h"
 #include "tools/story_tool/page_file_checks.h"
 #include "tools/story_tool/story_explorer.h"
@@ -23,6 +24,18 @@ CheckReport checkStory(const story::ChoiceTables &tables, const QString &root, c
     report.findings = checkPageFiles(story, pages, fit);
     for (Finding &finding : playFindings(tables, graphs, pages))
         report.findings.push_back(std::move(finding));
+    if (const auto notes = readStoryNotes(root)) {
+        if (const NotesProblem *problem = std::get_if<NotesProblem>(&*notes)) {
+            report.findings.push_back({Finding::Kind::NotesUnreadable,
+                                       QStringLiteral("%1:%2: %3").arg(storyNotesPath(root)).arg(problem->line).arg(problem->message)});
+        } else {
+            const std::vector<Fact> &facts = std::get<StoryNotes>(*notes).facts;
+            report.facts = int(facts.size());
+            report.unusedFacts = unusedFacts(facts);
+            for (Finding &finding : continuityFindings(facts, graphs, pages))
+                report.findings.push_back(std::move(finding));
+        }
+    }
     return report;
 }
 

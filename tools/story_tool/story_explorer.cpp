@@ -4,6 +4,7 @@
 #include "tools/story_tool/code_box_words.h"
 #include "tools/story_tool/headless_story.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace storytool {
@@ -18,7 +19,7 @@ public:
 
     StoryGraph run()
     {
-        story_.open(FlagFiles::alike(graph_.start.bytes));
+        story_.open(graph_.start.flags);
         add(StoryPosition::of(story_.screen(), story_.flags(), story::kOpening.page), true, -1);
         // Play: clicks alone, breadth first; the loop takes in the states it finds.
         for (std::size_t state = 0; state < graph_.states.size(); ++state)
@@ -108,6 +109,23 @@ std::vector<StoryGraph> exploreEveryStart(HeadlessStory &story)
     std::vector<StoryGraph> graphs;
     for (const FlagStart &start : flagStarts())
         graphs.push_back(exploreStory(story, start));
+    // The console key works in every state and the console's exit keeps the
+    // flags, so any flags a run holds can be the next run's start; a run from
+    // those may leave others again.
+    const auto explored = [&](const FlagFiles &flags) {
+        return std::any_of(graphs.begin(), graphs.end(),
+                           [&](const StoryGraph &graph) { return graph.start.flags == flags; });
+    };
+    for (std::size_t next = 0; next < graphs.size(); ++next) {
+        std::vector<FlagFiles> left;
+        for (const StoryState &state : graphs[next].states) {
+            if (state.byPlay && !explored(state.position.flags) &&
+                std::find(left.begin(), left.end(), state.position.flags) == left.end())
+                left.push_back(state.position.flags);
+        }
+        for (const FlagFiles &flags : left)
+            graphs.push_back(exploreStory(story, carriedOverStart(flags)));
+    }
     return graphs;
 }
 

@@ -14,7 +14,8 @@ class HeadlessStory;
 // the states only they reach.
 StoryGraph exploreStory(HeadlessStory &story, const FlagStart &start);
 
-// One graph for each start of the flags, in the order of flagStarts().
+// One graph for each start of the flags: those of flagStarts() in order, then
+// every other set of flags a run can leave for the next, as the runs find them.
 std::vector<StoryGraph> exploreEveryStart(HeadlessStory &story);
 
 } // namespace storytool

@@ -3,6 +3,7 @@
 #include "story/core/choice_tables.h"
 #include "tools/story_tool/check_report_output.h"
 #include "tools/story_tool/headless_story.h"
+#include "tools/story_tool/prose_report.h"
 #include "tools/story_tool/script_replay.h"
 #include "tools/story_tool/story_check.h"
 #include "tools/story_tool/story_explorer.h"
@@ -111,6 +112,16 @@ int playCommand(const ToolOptions &options, QTextStream &out, QTextStream &err)
     return result.failure ? 1 : 0;
 }
 
+int wordsCommand(const ToolOptions &options, QTextStream &out)
+{
+    const ProseReport report = proseReport(story::gameTables(), options.root);
+    if (options.json)
+        printJson(out, proseReportJson(report));
+    else
+        out << proseReportText(report);
+    return report.notesProblem ? 2 : 0;
+}
+
 } // namespace
 
 int runTool(const ToolOptions &options, const PaneFit &fit, QTextStream &out, QTextStream &err)
@@ -128,6 +139,8 @@ int runTool(const ToolOptions &options, const PaneFit &fit, QTextStream &out, QT
         return walkCommand(options, out, err);
     case ToolOptions::Command::Play:
         return playCommand(options, out, err);
+    case ToolOptions::Command::Words:
+        return wordsCommand(options, out);
     }
     Q_UNREACHABLE();
 }

@@ -10,8 +10,9 @@ const QString kToolUsage = QStringLiteral(
     "  map            print the story graph in Graphviz DOT\n"
     "  walk [--out DIR]  print the shortest walkthrough to each ending, or write one DIR/NAME.walk each\n"
     "  play SCRIPT    replay a walkthrough script; exit 1 at the first line that fails\n"
+    "  words          report the prose: words per page, repeated phrases, short closings, the notes' tics\n"
     "  --root DIR     the story's folder, holding text/gt*.tf (default: the current folder)\n"
-    "  --json         check, walk and play report in JSON\n");
+    "  --json         check, walk, play and words report in JSON\n");
 
 namespace {
 
@@ -25,6 +26,8 @@ std::optional<ToolOptions::Command> commandNamed(const QString &name)
         return ToolOptions::Command::Walk;
     if (name == u"play")
         return ToolOptions::Command::Play;
+    if (name == u"words")
+        return ToolOptions::Command::Words;
     return std::nullopt;
 }
 

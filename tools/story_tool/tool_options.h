@@ -7,7 +7,7 @@ namespace storytool {
 
 // What the command line asks for.
 struct ToolOptions {
-    enum class Command { Check, Map, Walk, Play };
+    enum class Command { Check, Map, Walk, Play, Words };
     Command command = Command::Check;
     QString root = QStringLiteral(".");
     bool json = false;

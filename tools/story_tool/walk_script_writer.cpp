@@ -20,11 +20,11 @@ QString clickTarget(const std::array<story::ChoiceSlotState, 3> &choices, story:
 
 QString startLines(const FlagStart &start)
 {
-    if (start.bytes == newGameStart().bytes)
+    if (start.flags == newGameStart().flags)
         return QStringLiteral("# Every flag starts at \"0\", as in a new game.\n");
     QString lines = QStringLiteral("# The route needs the flags left as %1.\n").arg(start.description);
     for (story::Flag flag : story::kAllFlags)
-        lines += QStringLiteral("set flag %1 %2\n").arg(flagName(flag), flagFileText(start.bytes));
+        lines += QStringLiteral("set flag %1 %2\n").arg(flagName(flag), flagFileText(start.flags.of(flag)));
     return lines;
 }
 
@@ -32,14 +32,19 @@ QString startLines(const FlagStart &start)
 
 QString walkScriptText(const Walkthrough &walk)
 {
-    const StoryGraph &graph = *walk.graph;
-    QString script = QStringLiteral("# Walkthrough to the %1: the shortest route, %2 moves.\n")
-                         .arg(endingText(walk.ending))
-                         .arg(walk.edges.size());
+    return routeScriptText(*walk.graph, walk.edges,
+                           QStringLiteral("Walkthrough to the %1: the shortest route, %2 moves.")
+                               .arg(endingText(walk.ending))
+                               .arg(walk.edges.size()));
+}
+
+QString routeScriptText(const StoryGraph &graph, const std::vector<int> &edges, const QString &heading)
+{
+    QString script = QStringLiteral("# %1\n").arg(heading);
     script += startLines(graph.start);
     script += QStringLiteral("expect page %1\n").arg(story::kOpening.page);
     QString typed;
-    for (int index : walk.edges) {
+    for (int index : edges) {
         const StoryEdge &edge = graph.edges[std::size_t(index)];
         const StoryState &from = graph.states[std::size_t(edge.from)];
         if (edge.move.typed && *edge.move.typed != typed) {
