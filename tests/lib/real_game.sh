@@ -217,8 +217,11 @@ reach_screen() {  # reach_screen SCREEN [SPLASH]
   if [ "$1" = console ]; then
     # The keypad separator has no key on this server's keyboard: xdotool
     # lends it a spare one for the moment, and now and then the game reads
-    # the key before it hears of the loan. Then it is pressed again.
+    # the key before it hears of the loan. Then it is pressed again, after
+    # giving the story the focus again in case a busy server had not yet
+    # shown the window when it was first asked.
     for _ in 1 2 3; do
+      xdotool windowfocus --sync "$story" 2>/dev/null
       xdotool key KP_Separator
       console=$(wait_tenths=30 new_window_of_width 797) && break
     done

@@ -175,9 +175,10 @@ check "the launcher passes its arguments on unchanged" \
   test "$(grep '^arg=' "$STANDIN_LOG")" = "$(printf 'arg=two words\narg=second')"
 
 # The menu entry as a desktop starts it: GLib reads it, checks its TryExec
-# and runs its Exec line, with systemd's PATH, which lacks the launcher's folder.
+# and runs its Exec line, with systemd's PATH, which lacks the launcher's folder,
+# in a session with a display (the launcher starts nothing without one).
 rm -rf "$player" "$STANDIN_LOG"
-(cd / && env -i HOME="$home" PATH="$systemd_default_path" STANDIN_LOG="$STANDIN_LOG" gio launch "$desktop" >/dev/null 2>&1)
+(cd / && env -i HOME="$home" DISPLAY=:99 PATH="$systemd_default_path" STANDIN_LOG="$STANDIN_LOG" gio launch "$desktop" >/dev/null 2>&1)
 check "GLib starts the menu entry with systemd's default PATH (gio launch)" \
   eventually grep -qsxF "cwd=$player" "$STANDIN_LOG"
 
