@@ -136,7 +136,9 @@ read_the_about_text() {
   settle_speech
   mark_speech
   xdotool key KP_Add
-  for _ in $(seq 1 600); do
+  # Say-all speaks at the voice's pace, slower on a busy machine: up to
+  # two and a half minutes, though it ends as soon as the text is heard.
+  for _ in $(seq 1 1500); do
     spoken_is whole "$about" >/dev/null && break
     sleep 0.1
   done
