@@ -215,11 +215,12 @@ reach_screen() {  # reach_screen SCREEN [SPLASH]
     return
   fi
   if [ "$1" = console ]; then
-    # The keypad separator has no key on this server's keyboard: xdotool
-    # lends it a spare one for the moment, and now and then the game reads
-    # the key before it hears of the loan. Then it is pressed again, after
-    # giving the story the focus again in case a busy server had not yet
-    # shown the window when it was first asked.
+    # The keypad separator has no key on this server's keyboard. A key of
+    # its own is given to it once, as a player does with xmodmap: xdotool's
+    # own loan maps and unmaps a key around every press, and a busy game
+    # that read the keymap in between never sees the separator again. The
+    # key is pressed again for a game that read its keymap before the change.
+    xmodmap -pke | grep -qw KP_Separator || xmodmap -e "keycode 93 = KP_Separator"
     for _ in 1 2 3; do
       xdotool windowfocus --sync "$story" 2>/dev/null
       xdotool key KP_Separator
