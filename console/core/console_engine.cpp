@@ -18,22 +18,26 @@ const ConsoleCommand *ConsoleEngine::find(const QString &commandLine)
     return nullptr;
 }
 
-void ConsoleEngine::execute(const QString &commandLine)
+std::optional<ConsoleAnswer> ConsoleEngine::execute(const QString &commandLine)
 {
     const ConsoleCommand *command = find(commandLine);
     if (!command)
-        return;
-    view_.setLog(view_.log() + command->block.toString());
-    view_.setComment(command->comment.toString());
+        return std::nullopt;
+    ConsoleAnswer answer{command->block.toString(), command->comment.toString()};
+    log_ += answer.block;
+    view_.setLog(log_);
+    view_.setComment(answer.comment);
     for (Photo photo : {Photo::Image1, Photo::Image2, Photo::Image3, Photo::Image4})
         view_.setPhotoShown(photo, photo == command->photo);
     if (command->endsProgram)
         process_.endProgram(0);  // straight out: the story flags stay as they are
+    return answer;
 }
 
 void ConsoleEngine::clear()
 {
-    view_.setLog(kPrompt.toString());
+    log_ = kPrompt.toString();
+    view_.setLog(log_);
 }
 
 } // namespace console

@@ -6,12 +6,11 @@ namespace console {
 // The console's four photos.
 enum class Photo { None, Image1, Image2, Image3, Image4 };
 
-// What the console needs of its screen: the output pane (the log), the
-// comment pane and the photos.
+// What the console shows: the output pane (the log, which the engine
+// keeps), the comment pane and the photos.
 class ConsoleView {
 public:
     virtual ~ConsoleView() = default;
-    virtual QString log() const = 0;
     virtual void setLog(const QString &log) = 0;
     virtual void setComment(const QString &comment) = 0;
     virtual void setPhotoShown(Photo photo, bool shown) = 0;

@@ -31,7 +31,6 @@ public:
 
     ConsoleScreenState state = openedConsole();
 
-    QString log() const override { return state.log; }
     void setLog(const QString &log) override;
     void setComment(const QString &comment) override;
     void setPhotoShown(Photo photo, bool shown) override;

@@ -64,26 +64,28 @@ bool ConsoleScreen::Form_QueryUnload(tess::CloseReason)
 
 void ConsoleScreen::Label3_Click()
 {
-    const qsizetype logBefore = Con.text().size();
-    const bool known = ConsoleEngine::find(Text.text()) != nullptr;
-    engine_.execute(Text.text());
+    const std::optional<ConsoleAnswer> answer = engine_.execute(Text.text());
     if (!tess::assistiveTechnologyActive())
         return;
-    // Only what this command added: an unknown one changes nothing on the
-    // screen, and the comment pane may still hold an earlier answer.
-    QString answer = QStringLiteral("Неизвестная команда");
-    if (known) {
-        answer = tess::normalizeLineBreaks(QStringView(Con.text()).mid(logBefore)).trimmed();
-        if (!Texcon.text().isEmpty())
-            answer += u'\n' + tess::normalizeLineBreaks(Texcon.text());
-    }
     if (exitStatus_) {
-        speakLastWords(answer);
+        speakLastWords(spoken(answer));
         return;
     }
     // The answer is read with the command line, where the typing goes on.
-    Text.setAccessibleDescription(answer);
+    Text.setAccessibleDescription(spoken(answer));
     tess::focusAnew(Text);
+}
+
+QString ConsoleScreen::spoken(const std::optional<ConsoleAnswer> &answer)
+{
+    // Only what this command added: an unknown one changes nothing on the
+    // screen, and the comment pane may still hold an earlier answer.
+    if (!answer)
+        return QStringLiteral("Неизвестная команда");
+    QString said = tess::normalizeLineBreaks(answer->block).trimmed();
+    if (!answer->comment.isEmpty())
+        said += u'\n' + tess::normalizeLineBreaks(answer->comment);
+    return said;
 }
 
 void ConsoleScreen::Label1_Click()

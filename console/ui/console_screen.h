@@ -22,8 +22,10 @@ public:
     void Label3_Click();  // execute
     void Label1_Click();  // clear
 
+    // What the output pane shows.
+    QString log() const;
+
     // ConsoleView
-    QString log() const override;
     void setLog(const QString &log) override;
     void setComment(const QString &comment) override;
     void setPhotoShown(Photo photo, bool shown) override;
@@ -48,6 +50,7 @@ private:
     // answer has been spoken (speakLastWords).
     void endProgram(int exitStatus) override;
     void speakLastWords(const QString &answer);
+    static QString spoken(const std::optional<ConsoleAnswer> &answer);
 
     ConsoleEngine engine_;
     std::optional<int> exitStatus_;

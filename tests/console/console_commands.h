@@ -383,7 +383,7 @@ inline void verifyChangesNothing(const QString &line, const QString &comment, Ph
     console.view.state.photo(photo) = true;
     const Snapshot before = snapshot(console.view);
 
-    console.engine.execute(line);
+    QVERIFY(!console.engine.execute(line));
 
     const Snapshot after = snapshot(console.view);
     QCOMPARE(after.log, before.log);

@@ -18,9 +18,12 @@ void runTheRowsCommand(Console &console)
     QFETCH(bool, endsProgram);
     const QString logBefore = console.view.state.log;
 
-    console.engine.execute(line);
+    const std::optional<console::ConsoleAnswer> answer = console.engine.execute(line);
 
+    QVERIFY(answer);
+    QCOMPARE(answer->block, block);
     QCOMPARE(console.view.state.log, logBefore + block);
+    QCOMPARE(console.engine.log(), console.view.state.log);
     verifyComment(console.view.state.comment, prose, comment);
     QCOMPARE(shownPhotos(console.view), onlyPhoto(photo));
     QCOMPARE(console.process.statuses, endsProgram ? QList<int>{0} : QList<int>{});
@@ -44,7 +47,7 @@ private slots:
     void everyCommandLineReplacesAnEarlierCommentAndHidesEveryOtherPhoto()
     {
         Console console;
-        console.view.state.log = prompt() + QStringLiteral("\r\n>earlier answer\r");
+        console.engine.execute(console::commandTable().front().line.toString());  // an earlier answer in the log
         console.view.state.comment = QStringLiteral("an earlier comment");
         for (Photo each : {Photo::Image1, Photo::Image2, Photo::Image3, Photo::Image4})
             console.view.state.photo(each) = true;

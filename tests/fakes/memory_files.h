@@ -1,10 +1,12 @@
 #pragma once
 #include "shell/core/files.h"
+#include "shell/core/regular_file.h"
 
 #include <QMap>
 #include <QSet>
 
-// Game data files held in memory, with files that can be made to fail.
+// Game data files held in memory, with files that can be made to fail for
+// the reasons the disk services give.
 class MemoryFiles final : public tess::Files {
 public:
     QMap<QString, QByteArray> content;
@@ -15,14 +17,14 @@ public:
     QByteArray readAll(const QString &path) override
     {
         if (unreadable.contains(path) || !content.contains(path))
-            throw tess::FileError(path, QStringLiteral("файл не найден"));
+            throw tess::FileError(path, tess::file_reason::notFound());
         return content.value(path);
     }
 
     void replaceWhole(const QString &path, const QByteArray &bytes) override
     {
         if (unwritable.contains(path))
-            throw tess::FileError(path, QStringLiteral("нет места на диске"));
+            throw tess::FileError(path, tess::file_reason::diskFull());
         ++writes;
         content[path] = bytes;
     }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -26,17 +27,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     EventLog log;
     RecordingProcess process(log);
     console::ConsoleEngine engine(view, process);
-    const console::ConsoleCommand *command = console::ConsoleEngine::find(line);
-    engine.execute(line);
-    if (!command) {
-        if (!(view.state == console::openedConsole()) || !process.statuses.isEmpty())
-            std::abort();  // a line the table does not hold changes nothing
+    const std::optional<console::ConsoleAnswer> answer = engine.execute(line);
+    const auto table = console::commandTable();
+    const auto entry = std::find_if(table.begin(), table.end(), [&](const console::ConsoleCommand &c) { return c.line == line; });
+    if (!answer) {
+        // A line the table does not hold changes nothing.
+        if (entry != table.end() || !(view.state == console::openedConsole()) || !process.statuses.isEmpty())
+            std::abort();
         return 0;
     }
+    // A line the table holds answers with its first entry's texts, shown
+    // exactly as answered, with at most its one photo.
     const auto photosShown = std::count(view.state.photos.begin(), view.state.photos.end(), true);
-    if (line != command->line || view.state.log != console::kPrompt.toString() + command->block.toString()
-        || view.state.comment != command->comment || photosShown > 1
-        || process.statuses.size() != (command->endsProgram ? 1 : 0))
+    if (entry == table.end() || answer->block != entry->block || answer->comment != entry->comment
+        || view.state.log != console::kPrompt.toString() + answer->block || engine.log() != view.state.log
+        || view.state.comment != answer->comment || photosShown != (entry->photo == console::Photo::None ? 0 : 1)
+        || process.statuses.size() != (entry->endsProgram ? 1 : 0))
         std::abort();
     return 0;
 }

@@ -127,13 +127,15 @@ inline StoryScreen *storyAtTheBank(DiskGame &game)
     return story;
 }
 
-// Draws a widget as the screen would, and says how long that took.
-inline qint64 paintMs(QWidget &widget)
+// Draws a widget as the screen would: true when the whole widget was drawn;
+// `ms` says how long that took.
+inline bool drawnWhole(QWidget &widget, qint64 &ms)
 {
     QElapsedTimer clock;
     clock.start();
     const QPixmap drawn = widget.grab();
-    return drawn.isNull() ? -1 : clock.elapsed();
+    ms = clock.elapsed();
+    return !drawn.isNull() && drawn.deviceIndependentSize().toSize() == widget.size();
 }
 
 // Everything the code writes to the error stream while it lives.

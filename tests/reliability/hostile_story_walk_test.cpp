@@ -131,7 +131,7 @@ private slots:
                 did = QStringLiteral("flag file %1 edited").arg(story::StoryFlags::fileOf(flag));
             } else {
                 // A page goes missing for a while, or comes back.
-                const int page = 1 + typist.below(57);
+                const int page = 1 + typist.below(story::pageCount(story::gameTables()));
                 const QString file = story::StoryEngine::pageFile(page);
                 if (model.unreadablePages.contains(page)) {
                     model.unreadablePages.remove(page);

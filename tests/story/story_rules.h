@@ -142,7 +142,7 @@ struct StoryScreen {
     // the clicked slot carries `caption`, the others a caption of their own.
     StoryScreen(Slot clicked, const QString &caption, bool slotsShown)
     {
-        for (int page = 1; page <= 57; ++page)
+        for (int page = 1; page <= story::pageCount(story::gameTables()); ++page)
             files.content[story::StoryEngine::pageFile(page)] = pageText(page).toLatin1();
         for (Flag flag : story::kAllFlags) {
             setFlag(flag, kZero);

@@ -122,7 +122,7 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<int>("page");
         QTest::newRow("click on Label3") << QStringLiteral("click Label3") << 3;
-        QTest::newRow("F8") << QStringLiteral("F8") << 57;
+        QTest::newRow("F8") << QStringLiteral("F8") << story::kFinalPage;
     }
 
     void inputDuringAPageLoadWaitsForItAndActsAsIfItCameAfter()

@@ -55,7 +55,7 @@ private slots:
             QVERIFY2(stuck.isEmpty(), stuck.constData());
         }
         QStringList missing;
-        for (int page = 1; page <= 57; ++page) {
+        for (int page = 1; page <= story::pageCount(story::gameTables()); ++page) {
             if (!panes.contains(pageText(page)))
                 missing << QString::number(page);
         }
@@ -161,7 +161,7 @@ private slots:
 
         QTest::keyClick(&screen, Qt::Key_F8, modifiers);
         TestGame::settle();
-        QCOMPARE(screen.Label1.text(), pageText(57));
+        QCOMPARE(screen.Label1.text(), pageText(story::kFinalPage));
         QCOMPARE(choices(screen), QStringLiteral("Конец / — / —"));
         QCOMPARE(flagLetters(game), flags);
         QCOMPARE(game.log.entries, kStoryMusic);
