@@ -83,7 +83,7 @@ def _age_lines():
     return 0.035 * folds + 0.012 * brow + 0.02 * bags + 0.012 * crow
 
 
-def _shade(dome, detail, albedo, spec_k):
+def _shade(dome, detail, albedo, shine):
     """Lambert light from the window and the room, a little shine, darker hollows."""
     px = (dome + detail) * RX
     gy, gx = np.gradient(px)
@@ -93,11 +93,11 @@ def _shade(dome, detail, albedo, spec_k):
     fill = np.clip(n @ FILL, 0, 1)
     half = (KEY + np.array([0, 0, 1], np.float32))
     half /= np.linalg.norm(half)
-    spec = np.clip(n @ half, 0, 1) ** 20 * spec_k
+    highlight = np.clip(n @ half, 0, 1) ** 20 * shine
     cavity = np.clip((blur(detail, 10) - detail) * RX / 6, 0, 1)
     light = (key[..., None] * col((255, 240, 222)) * 1.0 + fill[..., None] * col((150, 170, 200)) * 0.22
              + col((70, 72, 80)) * 0.22)
-    out = albedo * light * (1 - 0.55 * cavity[..., None]) + spec[..., None] * col((255, 246, 236))
+    out = albedo * light * (1 - 0.55 * cavity[..., None]) + highlight[..., None] * col((255, 246, 236))
     return out
 
 
