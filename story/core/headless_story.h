@@ -43,6 +43,7 @@ public:
     StoryEngine &engine() { return engine_; }
     const StoryScreenState &state() const { return engine_.state(); }
     QStringList &journal() { return view_.journal; }
+    const QStringList &journal() const { return view_.journal; }
     StoryFlags &flags() { return flags_; }
     tess::TextLoader &loader() { return loader_; }
     const ChoiceTables &tables() const { return tables_; }

@@ -23,6 +23,11 @@ public:
     void Label3_Click();
     void Label4_Click();
 
+    // Where the story stands, and a place to put it: the tests start the
+    // story at a point of their choosing.
+    const StoryScreenState &state() const { return engine_.state(); }
+    void restore(const StoryScreenState &state) { engine_.restore(state); }
+
     // StoryView
     void draw(const StoryScreenState &state) override;
     void drawPane(const QString &text) override;
