@@ -77,7 +77,7 @@ private slots:
         for (int k : {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Space, Qt::Key_Enter})
             key(story, k);
         QCOMPARE(story.Label1.text(), QStringLiteral("page 1\r\n"));
-        QCOMPARE(story.caption(story::Slot::Label2), QStringLiteral("Виртуальный ресторан"));
+        QCOMPARE(story.Label2.text(), QStringLiteral("Виртуальный ресторан"));
         QCOMPARE(story.Label1.focusPolicy(), Qt::NoFocus);
         key(story, Qt::Key_F8);
         QCOMPARE(story.Label1.text(), QStringLiteral("page 57\r\n"));

@@ -127,7 +127,7 @@ private slots:
                 ++opened;
             } else {
                 QCOMPARE(story.Label1.text(), pageBefore);
-                QCOMPARE(story.caption(Slot::Label3), QStringLiteral("Enter parol"));
+                QCOMPARE(story.Label3.text(), QStringLiteral("Enter parol"));
                 QVERIFY(!game.screens.isShown(ScreenId::BLNC) && !game.screens.isShown(ScreenId::GameOver));
                 QVERIFY(!story.grab().isNull());
             }
