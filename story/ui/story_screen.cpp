@@ -177,6 +177,8 @@ void StoryScreen::draw(const StoryScreenState &state)
     }
     if (Label1.text() != state.pane)
         Label1.setText(state.pane);
+    if (Text1.text() != state.codeBoxText)
+        Text1.setText(state.codeBoxText);
     if (Text1.isHidden() == state.codeBoxShown)
         Text1.setVisible(state.codeBoxShown);
 }
