@@ -92,7 +92,7 @@ int main(int argc, char *argv[])
             pagesShown.insert(1);
             const PaintCounter pane(screen.Label1);
             for (const bench::StoryMove &move : route) {
-                if (screen.isPasswordBoxShown())
+                if (screen.state().codeBoxShown)
                     screen.Text1.setText(move.password);
                 bench::settle();
                 tess::Label &slot = slotLabel(screen, move.slot);

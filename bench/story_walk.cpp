@@ -1,7 +1,7 @@
 #include "story_walk.h"
 
 #include "story/core/choice_tables.h"
-#include "tools/story_tool/headless_story.h"
+#include "tools/story_tool/story_player.h"
 #include "tools/story_tool/story_explorer.h"
 
 #include <algorithm>
@@ -11,7 +11,7 @@ namespace bench {
 
 std::map<int, StoryRoute> routesToEveryPage(const QString &root)
 {
-    storytool::HeadlessStory story(story::gameTables(), root);
+    storytool::StoryPlayer story(story::gameTables(), root);
     const storytool::StoryGraph graph = storytool::exploreStory(story, storytool::newGameStart());
     // The search finds the states of play breadth first: the first state on a
     // page is reached by a shortest route.

@@ -4,10 +4,11 @@
 #include "shell/core/file_error.h"
 #include "shell/core/music.h"
 #include "shell/core/text_loader.h"
-#include "shell/core/text_target.h"
 #include "story/core/choice_tables.h"
 #include "story/core/story_flags.h"
 #include "story/core/story_view.h"
+
+#include <QStringList>
 
 #include <vector>
 
@@ -17,7 +18,33 @@ namespace {
 const QString kPlayStoryMusic = QStringLiteral("play sound\\trackgp.mp3");
 const QString kCloseStoryMusic = QStringLiteral("close sound\\trackgp.mp3");
 
+// What the player faces: the page and the captions shown.
+QStringList facing(const StoryScreenState &state)
+{
+    QStringList out;
+    for (Slot slot : kAllSlots)
+        out << (state.choice(slot).shown ? state.choice(slot).caption : QString());
+    return out;
+}
+
 } // namespace
+
+QString StoryEngine::Pane::text() const
+{
+    return engine_.state_.pane;
+}
+
+void StoryEngine::Pane::setText(const QString &text)
+{
+    engine_.state_.pane = text;
+    engine_.view_.drawPane(text);
+}
+
+void StoryEngine::Pane::appendText(const QString &more)
+{
+    engine_.state_.pane += more;
+    engine_.view_.extendPane(more);
+}
 
 StoryEngine::StoryEngine(StoryView &view, tess::TextLoader &loader, StoryFlags &flags,
                          tess::Music &music, tess::Alerts &alerts, const ChoiceTables &tables)
@@ -30,42 +57,76 @@ QString StoryEngine::pageFile(int page)
     return QStringLiteral("text\\gt%1.tf").arg(page);
 }
 
-void StoryEngine::start()
+void StoryEngine::restore(const StoryScreenState &state)
 {
-    view_.setCaption(Slot::Label2, kOpening.label2.toString());
-    view_.setCaption(Slot::Label4, kOpening.label4.toString());
-    view_.setCaption(Slot::Label3, kOpening.label3.toString());
-    music_.send(kPlayStoryMusic);
-    loader_.AppendTextFile(pageFile(kOpening.page), view_.pane());
+    state_ = state;
+    view_.drawPane(state_.pane);
+    view_.draw(state_);
 }
 
-void StoryEngine::click(Slot slot)
+void StoryEngine::setCodeBoxText(const QString &text)
 {
-    const ChoiceTable &table = tables_.of(slot);
-    try {
-        refreshMirrors(table);
-        if (const ChoiceRule *rule = ruleFor(slot))
-            apply(*rule);
-    } catch (const tess::FileError &error) {
-        // Nothing of the click has been applied; the player can try again
-        // once the file is back.
-        alerts_.showError(error.message());
-    }
+    state_.codeBoxText = text;
 }
 
-void StoryEngine::refreshMirrors(const ChoiceTable &table)
+void StoryEngine::refreshAllMirrors()
+{
+    // One after another: a flag that cannot be read leaves the ones before it taken.
+    for (const Flag &flag : kAllFlags)
+        refreshMirrors({&flag, 1});
+}
+
+template <typename Play>
+StoryTurn StoryEngine::turn(Play &&play)
+{
+    const QString paneBefore = state_.pane;
+    const QStringList slotsBefore = facing(state_);
+    left_ = false;
+    play();
+    view_.draw(state_);
+    return {state_.pane != paneBefore, facing(state_) != slotsBefore, left_};
+}
+
+StoryTurn StoryEngine::start()
+{
+    return turn([this] {
+        state_.choice(Slot::Label2).caption = kOpening.label2.toString();
+        state_.choice(Slot::Label4).caption = kOpening.label4.toString();
+        state_.choice(Slot::Label3).caption = kOpening.label3.toString();
+        view_.draw(state_);
+        music_.send(kPlayStoryMusic);
+        loader_.AppendTextFile(pageFile(kOpening.page), pane_);
+    });
+}
+
+StoryTurn StoryEngine::click(Slot slot)
+{
+    return turn([this, slot] {
+        try {
+            refreshMirrors(tables_.of(slot).refreshedFlags);
+            if (const ChoiceRule *rule = ruleFor(slot))
+                apply(*rule);
+        } catch (const tess::FileError &error) {
+            // Nothing of the click has been applied; the player can try again
+            // once the file is back.
+            alerts_.showError(error.message());
+        }
+    });
+}
+
+void StoryEngine::refreshMirrors(std::span<const Flag> flags)
 {
     // Read every flag before touching a mirror, so a missing file changes nothing.
     std::vector<QString> values;
-    for (Flag flag : table.refreshedFlags)
+    for (Flag flag : flags)
         values.push_back(flags_.read(flag));
     for (std::size_t i = 0; i < values.size(); ++i)
-        view_.setMirror(table.refreshedFlags[i], values[i]);
+        state_.mirror(flags[i]) = values[i];
 }
 
 const ChoiceRule *StoryEngine::ruleFor(Slot slot) const
 {
-    const QString caption = view_.caption(slot);
+    const QString &caption = state_.choice(slot).caption;
     for (const ChoiceRule &rule : tables_.of(slot).rules) {
         const bool captionMatches = caption == rule.caption;
         bool conditionHolds = true;
@@ -73,10 +134,10 @@ const ChoiceRule *StoryEngine::ruleFor(Slot slot) const
         case Condition::Kind::None:
             break;
         case Condition::Kind::Flag:
-            conditionHolds = view_.mirror(rule.condition.flag) == rule.condition.value;
+            conditionHolds = state_.mirror(rule.condition.flag) == rule.condition.value;
             break;
         case Condition::Kind::Password:
-            conditionHolds = view_.password() == rule.condition.value;
+            conditionHolds = state_.codeBoxText == rule.condition.value;
             break;
         }
         if (captionMatches && conditionHolds)
@@ -90,34 +151,35 @@ void StoryEngine::apply(const ChoiceRule &rule)
     // Read the page before changing anything: a rule applies whole or not at all.
     const bool turnsPage = rule.page != script::samePage;
     const QString page = turnsPage ? loader_.readText(pageFile(rule.page)) : QString();
-    const QString paneBefore = view_.pane().text();
+    const QString paneBefore = state_.pane;
     if (turnsPage) {
-        view_.pane().setText(QString());
-        loader_.appendLines(page, view_.pane());
+        pane_.setText(QString());
+        loader_.appendLines(page, pane_);
     }
     if (rule.flagWrite.present) {
         try {
             flags_.write(rule.flagWrite.flag, rule.flagWrite.value);
         } catch (const tess::FileError &) {
-            view_.pane().setText(paneBefore);
+            pane_.setText(paneBefore);
             throw;
         }
     }
     changeSlot(Slot::Label2, rule.label2);
     changeSlot(Slot::Label3, rule.label3);
     changeSlot(Slot::Label4, rule.label4);
+    view_.draw(state_);
     switch (rule.other) {
     case Other::None:
         break;
     case Other::ShowPasswordBox:
-        view_.showPasswordBox();
+        state_.codeBoxShown = true;
         break;
     case Other::GameOver:
         gameOverSequence();
         break;
     case Other::OpenConsole:
-        view_.hideStory();
-        view_.showConsole();
+        leave(ShownScreen::None);
+        leave(ShownScreen::Console);
         break;
     }
 }
@@ -125,46 +187,67 @@ void StoryEngine::apply(const ChoiceRule &rule)
 void StoryEngine::changeSlot(Slot slot, const SlotChange &change)
 {
     if (!change.caption.isNull())
-        view_.setCaption(slot, change.caption.toString());
+        state_.choice(slot).caption = change.caption.toString();
     if (change.visibility != Visibility::Unchanged)
-        view_.setShown(slot, change.visibility == Visibility::Shown);
+        state_.choice(slot).shown = change.visibility == Visibility::Shown;
+}
+
+void StoryEngine::leave(ShownScreen screen)
+{
+    switch (screen) {
+    case ShownScreen::Story:
+        return;
+    case ShownScreen::None:
+        view_.hideStory();
+        left_ = true;
+        break;
+    case ShownScreen::GameOver:
+        view_.showGameOver();
+        break;
+    case ShownScreen::Console:
+        view_.showConsole();
+        break;
+    }
+    state_.screen = screen;
 }
 
 void StoryEngine::gameOverSequence()
 {
     try {
-        view_.hideStory();
-        view_.showGameOver();
+        leave(ShownScreen::None);
+        leave(ShownScreen::GameOver);
         music_.send(kCloseStoryMusic);
     } catch (const tess::FileError &) {
         // The switch below is the fixed point the sequence always reaches.
     }
-    view_.hideStory();
-    view_.showGameOver();
+    leave(ShownScreen::None);
+    leave(ShownScreen::GameOver);
 }
 
-void StoryEngine::press(StoryKey key)
+StoryTurn StoryEngine::press(StoryKey key)
 {
-    switch (key) {
-    case StoryKey::F8:
-        try {
-            const QString page = loader_.readText(pageFile(kFinalPage));
-            view_.pane().setText(QString());
-            loader_.appendLines(page, view_.pane());
-        } catch (const tess::FileError &error) {
-            alerts_.showError(error.message());
-            return;
+    return turn([this, key] {
+        switch (key) {
+        case StoryKey::F8:
+            try {
+                const QString page = loader_.readText(pageFile(kFinalPage));
+                pane_.setText(QString());
+                loader_.appendLines(page, pane_);
+            } catch (const tess::FileError &error) {
+                alerts_.showError(error.message());
+                return;
+            }
+            state_.choice(Slot::Label2).shown = true;
+            state_.choice(Slot::Label4).shown = false;
+            state_.choice(Slot::Label3).shown = false;
+            state_.choice(Slot::Label2).caption = kFinalCaption.toString();
+            break;
+        case StoryKey::ConsoleKey:
+            leave(ShownScreen::None);
+            leave(ShownScreen::Console);
+            break;
         }
-        view_.setShown(Slot::Label2, true);
-        view_.setShown(Slot::Label4, false);
-        view_.setShown(Slot::Label3, false);
-        view_.setCaption(Slot::Label2, kFinalCaption.toString());
-        break;
-    case StoryKey::ConsoleKey:
-        view_.hideStory();
-        view_.showConsole();
-        break;
-    }
+    });
 }
 
 } // namespace story

@@ -1,33 +1,22 @@
 #pragma once
-#include "story/core/choice_rule.h"
-
 #include <QString>
-
-namespace tess {
-class TextTarget;
-}
 
 namespace story {
 
-// What the story needs of the story screen: its three choice slots, the story
-// pane, the hidden flag mirrors, the code box, and the ways off the screen.
+struct StoryScreenState;
+
+// What the story needs of the story screen: drawing the state the engine
+// holds, and the ways off the screen.
 class StoryView {
 public:
     virtual ~StoryView() = default;
 
-    virtual QString caption(Slot slot) const = 0;
-    virtual void setCaption(Slot slot, const QString &caption) = 0;
-    virtual bool isShown(Slot slot) const = 0;
-    virtual void setShown(Slot slot, bool shown) = 0;
-
-    virtual tess::TextTarget &pane() = 0;
-
-    virtual QString mirror(Flag flag) const = 0;
-    virtual void setMirror(Flag flag, const QString &value) = 0;
-
-    virtual QString password() const = 0;
-    virtual bool isPasswordBoxShown() const = 0;
-    virtual void showPasswordBox() = 0;
+    // The slots, the mirrors and the code box as the state holds them.
+    virtual void draw(const StoryScreenState &state) = 0;
+    // The pane while a page is read in, a line at a time, so a long page
+    // shows as it arrives.
+    virtual void drawPane(const QString &text) = 0;
+    virtual void extendPane(const QString &more) = 0;
 
     // Leaves the screen hidden, never unloaded: unloading would end the game.
     virtual void hideStory() = 0;

@@ -47,6 +47,7 @@ StoryScreen::StoryScreen(tess::Services &services, const ChoiceTables &tables)
     for (tess::Label *mirror : {&Label11, &Label12, &Label13})
         tess::hideFromScreenReaders(*mirror);
 
+    connect(&Text1, &QLineEdit::textChanged, this, [this](const QString &text) { engine_.setCodeBoxText(text); });
     connect(&Label2, &tess::Label::clicked, this, [this] { handle([this] { Label2_Click(); }); });
     connect(&Label3, &tess::Label::clicked, this, [this] { handle([this] { Label3_Click(); }); });
     connect(&Label4, &tess::Label::clicked, this, [this] { handle([this] { Label4_Click(); }); });
@@ -73,27 +74,18 @@ void StoryScreen::tellChoicePlaces()
 {
     QList<tess::Label *> shown;
     for (Slot slot : {Slot::Label2, Slot::Label3, Slot::Label4})
-        if (isShown(slot))
+        if (!slotLabel(slot).isHidden())
             shown << &slotLabel(slot);
     for (qsizetype i = 0; i < shown.size(); ++i)
         shown[i]->setAccessibleDescription(QStringLiteral("%1 из %2").arg(i + 1).arg(shown.size()));
 }
 
-template <typename Turn>
-bool StoryScreen::playTurn(Turn &&turn)
+bool StoryScreen::announceTurn(const StoryTurn &turn)
 {
-    // What the player faces; a turn that changes any of it is read anew.
-    const auto facing = [this] {
-        QStringList state{Label1.text()};
-        for (Slot slot : {Slot::Label2, Slot::Label3, Slot::Label4})
-            state << (isShown(slot) ? caption(slot) : QString());
-        return state;
-    };
-    const QStringList before = facing();
-    turn();
-    if (!isVisible())
+    // Off the screen, or on a screen never shown: nothing to read.
+    if (turn.leftScreen || !isVisible())
         return true;
-    if (facing() == before)
+    if (!turn.changedFacing())
         return false;
     tess::announcePage(Label1);
     // Told once the focus has left the choice, which would speak the change.
@@ -109,19 +101,19 @@ bool StoryScreen::Form_QueryUnload(tess::CloseReason)
 
 void StoryScreen::Label2_Click()
 {
-    playTurn([this] { engine_.click(Slot::Label2); });
+    announceTurn(engine_.click(Slot::Label2));
 }
 
 void StoryScreen::Label3_Click()
 {
     // The code box's choice shows nothing when the password fits no rule.
-    if (!playTurn([this] { engine_.click(Slot::Label3); }) && isPasswordBoxShown())
+    if (!announceTurn(engine_.click(Slot::Label3)) && engine_.state().codeBoxShown)
         tess::speakCue(*this, QStringLiteral("Пароль не подошёл"));
 }
 
 void StoryScreen::Label4_Click()
 {
-    playTurn([this] { engine_.click(Slot::Label4); });
+    announceTurn(engine_.click(Slot::Label4));
 }
 
 void StoryScreen::Form_MouseMove()
@@ -138,17 +130,12 @@ void StoryScreen::lightUp(std::optional<Slot> hovered)
 void StoryScreen::Form_KeyDown(QKeyEvent &event)
 {
     if (event.key() == Qt::Key_F8)
-        playTurn([this] { engine_.press(StoryKey::F8); });
+        announceTurn(engine_.press(StoryKey::F8));
     else if (isConsoleKey(event))
         engine_.press(StoryKey::ConsoleKey);
 }
 
 tess::Label &StoryScreen::slotLabel(Slot slot)
-{
-    return const_cast<tess::Label &>(std::as_const(*this).slotLabel(slot));
-}
-
-const tess::Label &StoryScreen::slotLabel(Slot slot) const
 {
     switch (slot) {
     case Slot::Label2:
@@ -163,11 +150,6 @@ const tess::Label &StoryScreen::slotLabel(Slot slot) const
 
 tess::Label &StoryScreen::mirrorLabel(Flag flag)
 {
-    return const_cast<tess::Label &>(std::as_const(*this).mirrorLabel(flag));
-}
-
-const tess::Label &StoryScreen::mirrorLabel(Flag flag) const
-{
     switch (flag) {
     case Flag::b:
         return Label11;
@@ -179,54 +161,36 @@ const tess::Label &StoryScreen::mirrorLabel(Flag flag) const
     Q_UNREACHABLE();
 }
 
-QString StoryScreen::caption(Slot slot) const
+void StoryScreen::draw(const StoryScreenState &state)
 {
-    return slotLabel(slot).text();
+    // Only what differs is touched: each change reaches the screen readers.
+    for (Slot slot : kAllSlots) {
+        tess::Label &label = slotLabel(slot);
+        if (label.text() != state.choice(slot).caption)
+            label.setText(state.choice(slot).caption);
+        if (label.isHidden() == state.choice(slot).shown)
+            label.setVisible(state.choice(slot).shown);
+    }
+    for (Flag flag : kAllFlags) {
+        if (mirrorLabel(flag).text() != state.mirror(flag))
+            mirrorLabel(flag).setText(state.mirror(flag));
+    }
+    if (Label1.text() != state.pane)
+        Label1.setText(state.pane);
+    if (Text1.text() != state.codeBoxText)
+        Text1.setText(state.codeBoxText);
+    if (Text1.isHidden() == state.codeBoxShown)
+        Text1.setVisible(state.codeBoxShown);
 }
 
-void StoryScreen::setCaption(Slot slot, const QString &caption)
+void StoryScreen::drawPane(const QString &text)
 {
-    slotLabel(slot).setText(caption);
+    Label1.setText(text);
 }
 
-bool StoryScreen::isShown(Slot slot) const
+void StoryScreen::extendPane(const QString &more)
 {
-    return !slotLabel(slot).isHidden();
-}
-
-void StoryScreen::setShown(Slot slot, bool shown)
-{
-    slotLabel(slot).setVisible(shown);
-}
-
-tess::TextTarget &StoryScreen::pane()
-{
-    return Label1;
-}
-
-QString StoryScreen::mirror(Flag flag) const
-{
-    return mirrorLabel(flag).text();
-}
-
-void StoryScreen::setMirror(Flag flag, const QString &value)
-{
-    mirrorLabel(flag).setText(value);
-}
-
-QString StoryScreen::password() const
-{
-    return Text1.text();
-}
-
-bool StoryScreen::isPasswordBoxShown() const
-{
-    return !Text1.isHidden();
-}
-
-void StoryScreen::showPasswordBox()
-{
-    Text1.show();
+    Label1.appendText(more);
 }
 
 void StoryScreen::hideStory()

@@ -23,17 +23,15 @@ public:
     void Label3_Click();
     void Label4_Click();
 
+    // Where the story stands, and a place to put it: the tests start the
+    // story at a point of their choosing.
+    const StoryScreenState &state() const { return engine_.state(); }
+    void restore(const StoryScreenState &state) { engine_.restore(state); }
+
     // StoryView
-    QString caption(Slot slot) const override;
-    void setCaption(Slot slot, const QString &caption) override;
-    bool isShown(Slot slot) const override;
-    void setShown(Slot slot, bool shown) override;
-    tess::TextTarget &pane() override;
-    QString mirror(Flag flag) const override;
-    void setMirror(Flag flag, const QString &value) override;
-    QString password() const override;
-    bool isPasswordBoxShown() const override;
-    void showPasswordBox() override;
+    void draw(const StoryScreenState &state) override;
+    void drawPane(const QString &text) override;
+    void extendPane(const QString &more) override;
     void hideStory() override;
     void showGameOver() override;
     void showConsole() override;
@@ -59,17 +57,13 @@ protected:
 
 private:
     tess::Label &slotLabel(Slot slot);
-    const tess::Label &slotLabel(Slot slot) const;
     tess::Label &mirrorLabel(Flag flag);
-    const tess::Label &mirrorLabel(Flag flag) const;
     void lightUp(std::optional<Slot> hovered);
     // Tells screen readers where each choice shown stands: «1 из 3».
     void tellChoicePlaces();
-    // Runs one of the story's turns and lets a screen reader hear the new
-    // page once it is complete. False when the turn changed nothing the
-    // player faces.
-    template <typename Turn>
-    bool playTurn(Turn &&turn);
+    // Lets a screen reader hear the new page once a turn is complete. False
+    // when the turn changed nothing the player faces.
+    bool announceTurn(const StoryTurn &turn);
 
     StoryFlags flags_;
     StoryEngine engine_;

@@ -77,7 +77,7 @@ private slots:
         for (int k : {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Space, Qt::Key_Enter})
             key(story, k);
         QCOMPARE(story.Label1.text(), QStringLiteral("page 1\r\n"));
-        QCOMPARE(story.caption(story::Slot::Label2), QStringLiteral("Виртуальный ресторан"));
+        QCOMPARE(story.Label2.text(), QStringLiteral("Виртуальный ресторан"));
         QCOMPARE(story.Label1.focusPolicy(), Qt::NoFocus);
         key(story, Qt::Key_F8);
         QCOMPARE(story.Label1.text(), QStringLiteral("page 57\r\n"));
@@ -92,10 +92,12 @@ private slots:
         QCOMPARE(about.Text1.textInteractionFlags(), Qt::TextSelectableByMouse);
 
         auto &story = static_cast<StoryScreen &>(show(game, ScreenId::Engine));
-        story.setCaption(story::Slot::Label2, QStringLiteral("Нет..."));
+        story::StoryScreenState at = story.state();
+        at.choice(story::Slot::Label2).caption = QStringLiteral("Нет...");
+        story.restore(at);
         QTest::mouseClick(&story.Label2, Qt::LeftButton);
         TestGame::settle();
-        QVERIFY(story.isPasswordBoxShown());
+        QVERIFY(story.state().codeBoxShown);
         QVERIFY(story.focusWidget() != &story.Label1 && story.focusWidget() != &story.Text1);
         for (int k : {Qt::Key_Down, Qt::Key_End, Qt::Key_Tab})
             key(story, k);
@@ -183,10 +185,12 @@ private slots:
         QAccessible::setActive(true);
         TestGame game;
         auto &story = static_cast<StoryScreen &>(show(game, ScreenId::Engine));
-        story.setCaption(story::Slot::Label2, QStringLiteral("Нет..."));
+        story::StoryScreenState at = story.state();
+        at.choice(story::Slot::Label2).caption = QStringLiteral("Нет...");
+        story.restore(at);
         story.Label2.setFocus();
         key(story, Qt::Key_Return);
-        QVERIFY(story.isPasswordBoxShown());
+        QVERIFY(story.state().codeBoxShown);
         QCOMPARE(story.Label1.text(), QStringLiteral("page 56\r\n"));
         QCOMPARE(story.focusWidget(), &story.Label1);  // read first, like every page
         key(story, Qt::Key_Tab);

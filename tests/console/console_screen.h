@@ -180,7 +180,9 @@ inline story::StoryScreen &storyOnPage56(TestGame &game)
 {
     game.screens.Show(ScreenId::Engine);
     auto &story = game.screen<story::StoryScreen>(ScreenId::Engine);
-    story.Label2.setText(QStringLiteral("Нет..."));
+    story::StoryScreenState at = story.state();
+    at.choice(story::Slot::Label2).caption = QStringLiteral("Нет...");
+    story.restore(at);
     QTest::mouseClick(&story.Label2, Qt::LeftButton);
     return story;
 }

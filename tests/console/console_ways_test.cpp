@@ -136,8 +136,10 @@ private slots:
         TestGame game;
         game.screens.Show(ScreenId::Engine);
         auto &story = game.screen<story::StoryScreen>(ScreenId::Engine);
-        story.Label3.setText(QStringLiteral("Enter parol"));
-        story.Text1.show();
+        story::StoryScreenState at = story.state();
+        at.choice(story::Slot::Label3).caption = QStringLiteral("Enter parol");
+        at.codeBoxShown = true;
+        story.restore(at);
         QTest::keyClicks(&story.Text1, QStringLiteral("zolv"));
         QTest::mouseClick(&story.Label3, Qt::LeftButton);
         QVERIFY(game.screens.isShown(ScreenId::BLNC));
@@ -151,8 +153,10 @@ private slots:
             TestGame game;
             game.screens.Show(ScreenId::Engine);
             auto &story = game.screen<story::StoryScreen>(ScreenId::Engine);
-            story.Label3.setText(QStringLiteral("Enter parol"));
-            story.Text1.show();
+            story::StoryScreenState at = story.state();
+            at.choice(story::Slot::Label3).caption = QStringLiteral("Enter parol");
+            at.codeBoxShown = true;
+            story.restore(at);
             QTest::keyClicks(&story.Text1, QString::fromLatin1(code));
             QTest::mouseClick(&story.Label3, Qt::LeftButton);
             QVERIFY2(!game.screens.isLoaded(ScreenId::BLNC), code);

@@ -8,7 +8,7 @@
 #include "shell/core/text_loader.h"
 #include "shell/ui/quit_procedure.h"
 #include "story/core/choice_tables.h"
-#include "story/core/memory_story_view.h"
+#include "story/core/headless_story.h"
 #include "story/core/story_engine.h"
 #include "story/core/story_flags.h"
 
@@ -72,11 +72,11 @@ public:
 };
 
 // Clicks the visible slot that reads the caption; false when none does.
-bool clickChoice(story::MemoryStoryView &view, story::StoryEngine &engine, const char *caption)
+bool clickChoice(story::StoryEngine &engine, const char *caption)
 {
     const QString wanted = QString::fromUtf8(caption);
-    for (story::Slot slot : {story::Slot::Label2, story::Slot::Label3, story::Slot::Label4}) {
-        if (view.isShown(slot) && view.caption(slot) == wanted) {
+    for (story::Slot slot : story::kAllSlots) {
+        if (engine.state().choice(slot) == story::ChoiceSlotState{wanted, true}) {
             engine.click(slot);
             return true;
         }
@@ -110,8 +110,6 @@ void runDriver(const char *folder, int fd)
     if (::chdir(folder) != 0)
         std::_Exit(5);
     ReportingFiles files;
-    tess::QuietPump pump;
-    tess::TextLoader loader(files, pump);
     EventLog log;
     RecordingMusic music(log);
     RecordingCursor cursor(log);
@@ -120,14 +118,14 @@ void runDriver(const char *folder, int fd)
     story::StoryFlags flags(files);
     tess::QuitProcedure quit(cursor, flags, process, alerts);
     for (;;) {
-        story::MemoryStoryView view;
-        story::StoryEngine engine(view, loader, flags, music, alerts, story::gameTables());
+        story::HeadlessStory story(files, story::gameTables(), &music, &alerts);
+        story::StoryEngine &engine = story.engine();
         phase = 's';
         engine.start();
         // A flag left at 1 by an earlier run makes the bank answer nothing;
         // the route ends there and the close resets the flags.
         for (const char *caption : kRouteToTheCard) {
-            if (!clickChoice(view, engine, caption))
+            if (!clickChoice(engine, caption))
                 break;
         }
         phase = 'q';

@@ -37,7 +37,7 @@ private slots:
             QVERIFY(game.alerts.messages.isEmpty());
             QCOMPARE(story->Label1.text(), shownText(original(QStringLiteral("text/gt2.tf"))));
             const QByteArray bytes = kind == Hostile::Unreadable ? QByteArray("1\r\n") : hostileBytes(kind);
-            QCOMPARE(story->mirror(flag), tess::splitTextLines(tess::decodeCp1251(bytes)).join(QString()));
+            QCOMPARE(story->state().mirror(flag), tess::splitTextLines(tess::decodeCp1251(bytes)).join(QString()));
         } else {
             QCOMPARE(game.alerts.messages, QStringList{QStringLiteral("Файл «%1»: %2.").arg(file, reasonFor(kind))});
             QCOMPARE(story->Label1.text(), pageBefore);

@@ -100,8 +100,10 @@ private slots:
             TestGame game;
             game.screens.Show(ScreenId::Engine);
             auto &story = game.screen<StoryScreen>(ScreenId::Engine);
-            story.setCaption(Slot::Label3, QStringLiteral("Enter parol"));
-            story.showPasswordBox();
+            story::StoryScreenState at = story.state();
+            at.choice(Slot::Label3).caption = QStringLiteral("Enter parol");
+            at.codeBoxShown = true;
+            story.restore(at);
             const QString pageBefore = story.Label1.text();
             QString line = i % 3 == 0 ? typist.line(100000) + QString(100000, QChar(u'z')) : typist.line(30);
             if (i % 5 == 1)
@@ -125,7 +127,7 @@ private slots:
                 ++opened;
             } else {
                 QCOMPARE(story.Label1.text(), pageBefore);
-                QCOMPARE(story.caption(Slot::Label3), QStringLiteral("Enter parol"));
+                QCOMPARE(story.Label3.text(), QStringLiteral("Enter parol"));
                 QVERIFY(!game.screens.isShown(ScreenId::BLNC) && !game.screens.isShown(ScreenId::GameOver));
                 QVERIFY(!story.grab().isNull());
             }

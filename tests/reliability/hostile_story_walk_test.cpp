@@ -1,5 +1,5 @@
 // A long random run of clicks, keys and hovers on the real story screen, each
-// step checked against a model of the story built from its tables.
+// step checked against the story engine played without a window.
 #include "story_model.h"
 
 class HostileStoryWalkTest : public QObject {

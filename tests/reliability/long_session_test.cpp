@@ -140,8 +140,9 @@ private slots:
                 }
                 if (choices.isEmpty()) {
                     // Back to the first page's choices, as a fresh story would start.
-                    story.setCaption(Slot::Label3, QStringLiteral("Назад"));
-                    story.setShown(Slot::Label3, true);
+                    story::StoryScreenState at = story.state();
+                    at.choice(Slot::Label3) = {QStringLiteral("Назад"), true};
+                    story.restore(at);
                     continue;
                 }
                 QTest::mouseClick(choices[qsizetype(random() % std::uint32_t(choices.size()))], Qt::LeftButton);

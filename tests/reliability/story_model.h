@@ -1,7 +1,12 @@
 #pragma once
-// A model of the story screen read from the choice tables without the engine,
-// to check a random run on the real screen step by step.
+// The story screen as the game's engine plays it without a window, to check
+// a random run on the real screen step by step.
 #include "hostile_input.h"
+#include "memory_files.h"
+
+#include "story/core/headless_story.h"
+
+#include <memory>
 
 namespace {
 
@@ -35,8 +40,10 @@ const char *const kRoadToTheCodeBox[] = {
     "Дом у дороги", "->", "Ехать на Ивин роуч 47", "Нет...",
 };
 
-// Where the player's story stands, and what a click on a slot does to it,
-// read from the choice tables without the engine.
+// Where the player's story stands, and what a click on a slot does to it:
+// the game's story engine without a window, on pages and flags in memory.
+// The walk sets the flag files, the typed text and the pages that cannot be
+// read; each move takes them in and gives back what the screen should show.
 class StoryModel {
 public:
     StoryState state;
@@ -48,84 +55,68 @@ public:
 
     StoryModel()
     {
-        state.captions = {story::kOpening.label2.toString(), story::kOpening.label3.toString(),
-                          story::kOpening.label4.toString()};
-        state.pane = pageText(story::kOpening.page);
-    }
-
-    static QString flagValue(const QByteArray &bytes)
-    {
-        QString value = QString::fromLatin1(bytes);
-        value.remove(u'\r');
-        value.remove(u'\n');
-        return value;
+        for (int page = 1; page <= story::pageCount(story::gameTables()); ++page)
+            files_->content[story::StoryEngine::pageFile(page)] = pageText(page).toLatin1();
+        move([this] { story_->engine().start(); });
     }
 
     void click(Slot slot)
     {
-        alert = false;
-        const story::ChoiceTable &table = story::gameTables().of(slot);
-        for (Flag flag : table.refreshedFlags)
-            state.mirrors[indexOf(flag)] = flagValue(files[indexOf(flag)]);
-        for (const story::ChoiceRule &rule : table.rules) {
-            if (state.captions[indexOf(slot)] != rule.caption)
-                continue;
-            bool holds = true;
-            if (rule.condition.kind == story::Condition::Kind::Flag)
-                holds = state.mirrors[indexOf(rule.condition.flag)] == rule.condition.value;
-            else if (rule.condition.kind == story::Condition::Kind::Password)
-                holds = password == rule.condition.value;
-            if (!holds)
-                continue;
-            if (rule.page != 0 && unreadablePages.contains(rule.page)) {
-                alert = true;  // nothing of the rule applies
-                return;
-            }
-            if (rule.page != 0)
-                state.pane = pageText(rule.page);
-            if (rule.flagWrite.present)
-                files[indexOf(rule.flagWrite.flag)] = QByteArray::number(rule.flagWrite.value) + "\r\n";
-            const story::SlotChange *changes[] = {&rule.label2, &rule.label3, &rule.label4};
-            for (std::size_t i = 0; i < 3; ++i) {
-                if (!changes[i]->caption.isNull())
-                    state.captions[i] = changes[i]->caption.toString();
-                if (changes[i]->visibility != story::Visibility::Unchanged)
-                    state.shown[i] = changes[i]->visibility == story::Visibility::Shown;
-            }
-            if (rule.other == story::Other::ShowPasswordBox)
-                state.codeBox = true;
-            else if (rule.other == story::Other::GameOver)
-                leaves = Leaves::GameOver;
-            else if (rule.other == story::Other::OpenConsole)
-                leaves = Leaves::Console;
-            return;
-        }
+        move([this, slot] { story_->engine().click(slot); });
     }
 
     void pressF8()
     {
-        alert = false;
-        if (unreadablePages.contains(story::kFinalPage)) {
-            alert = true;
-            return;
-        }
-        state.pane = pageText(story::kFinalPage);
-        state.shown = {true, false, false};
-        state.captions[0] = story::kFinalCaption.toString();
+        move([this] { story_->engine().press(story::StoryKey::F8); });
     }
+
+private:
+    template <typename Move>
+    void move(Move &&play)
+    {
+        for (Flag flag : story::kAllFlags)
+            files_->content[story::StoryFlags::fileOf(flag)] = files[indexOf(flag)];
+        files_->unreadable.clear();
+        for (int page : unreadablePages)
+            files_->unreadable.insert(story::StoryEngine::pageFile(page));
+        story_->engine().setCodeBoxText(password);
+        play();
+        const story::StoryScreenState &now = story_->state();
+        for (Slot slot : {Slot::Label2, Slot::Label3, Slot::Label4}) {
+            state.captions[indexOf(slot)] = now.choice(slot).caption;
+            state.shown[indexOf(slot)] = now.choice(slot).shown;
+        }
+        state.pane = now.pane;
+        for (Flag flag : story::kAllFlags) {
+            state.mirrors[indexOf(flag)] = now.mirror(flag);
+            files[indexOf(flag)] = files_->content.value(story::StoryFlags::fileOf(flag));
+        }
+        state.codeBox = now.codeBoxShown;
+        if (now.screen == story::ShownScreen::GameOver)
+            leaves = Leaves::GameOver;
+        else if (now.screen == story::ShownScreen::Console)
+            leaves = Leaves::Console;
+        alert = !story_->takeErrors().isEmpty();
+    }
+
+    // Held apart so the model can be started afresh by assignment.
+    std::unique_ptr<MemoryFiles> files_ = std::make_unique<MemoryFiles>();
+    std::unique_ptr<story::HeadlessStory> story_ = std::make_unique<story::HeadlessStory>(*files_);
 };
 
 inline StoryState observe(StoryScreen &screen)
 {
     StoryState seen;
     for (Slot slot : {Slot::Label2, Slot::Label3, Slot::Label4}) {
-        seen.captions[indexOf(slot)] = screen.caption(slot);
-        seen.shown[indexOf(slot)] = screen.isShown(slot);
+        const tess::Label &label = slot == Slot::Label2 ? screen.Label2 : slot == Slot::Label3 ? screen.Label3 : screen.Label4;
+        seen.captions[indexOf(slot)] = label.text();
+        seen.shown[indexOf(slot)] = !label.isHidden();
     }
     seen.pane = screen.Label1.text();
+    const tess::Label *mirrors[] = {&screen.Label11, &screen.Label12, &screen.Label13};  // b, c, bc
     for (Flag flag : story::kAllFlags)
-        seen.mirrors[indexOf(flag)] = screen.mirror(flag);
-    seen.codeBox = screen.isPasswordBoxShown();
+        seen.mirrors[indexOf(flag)] = mirrors[indexOf(flag)]->text();
+    seen.codeBox = !screen.Text1.isHidden();
     const tess::Label *labels[] = {&screen.Label2, &screen.Label3, &screen.Label4};
     int normal = 0, laidOut = 0, highlit = -1, highlights = 0;
     for (int i = 0; i < 3; ++i) {

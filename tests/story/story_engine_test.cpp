@@ -5,7 +5,7 @@
 
 #include "shell/core/quiet_services.h"
 #include "shell/core/text_loader.h"
-#include "story/core/memory_story_view.h"
+#include "story/core/headless_story.h"
 #include "story/core/story_engine.h"
 
 #include <QtTest>
@@ -46,14 +46,11 @@ const QString kBC = StoryFlags::fileOf(Flag::bc);
 
 struct TinyStory {
     MemoryFiles files;
-    tess::QuietPump pump;
-    tess::TextLoader loader{files, pump};
-    StoryFlags flags{files};
     EventLog log;
     RecordingMusic music{log};
     RecordingAlerts alerts;
-    story::MemoryStoryView view;
-    StoryEngine engine{view, loader, flags, music, alerts, kTinyStory};
+    HeadlessStory headless{files, kTinyStory, &music, &alerts};
+    StoryEngine &engine = headless.engine();
 
     TinyStory()
     {
@@ -63,20 +60,31 @@ struct TinyStory {
             files.content[StoryEngine::pageFile(page)] = pages[page];
         for (const QString &flag : {kB, kC, kBC})
             files.content[flag] = "0\r\n";
-        view.state.choice(Slot::Label2).caption = QStringLiteral("Open the door");
+        edit([](StoryScreenState &s) { s.choice(Slot::Label2).caption = QStringLiteral("Open the door"); });
     }
 
-    QString pane() const { return view.state.pane; }
-    QString caption(Slot slot) const { return view.state.choice(slot).caption; }
-    bool shown(Slot slot) const { return view.state.choice(slot).shown; }
+    // Sets the screen as a test needs it before the turn it checks.
+    template <typename Change>
+    void edit(Change &&change)
+    {
+        StoryScreenState s = engine.state();
+        change(s);
+        engine.restore(s);
+    }
+    const StoryScreenState &state() const { return engine.state(); }
+    QStringList &journal() { return headless.journal(); }
+
+    QString pane() const { return state().pane; }
+    QString caption(Slot slot) const { return state().choice(slot).caption; }
+    bool shown(Slot slot) const { return state().choice(slot).shown; }
 };
 
 // The flags whose mirror the engine has written.
-QList<Flag> mirrorsRead(const story::MemoryStoryView &view)
+QList<Flag> mirrorsRead(const StoryScreenState &state)
 {
     QList<Flag> read;
     for (Flag flag : story::kAllFlags) {
-        if (!view.state.mirror(flag).isNull())
+        if (!state.mirror(flag).isNull())
             read << flag;
     }
     return read;
@@ -90,7 +98,7 @@ private slots:
     void theStoryStartsWithItsOpeningCaptionsMusicAndFirstPage()
     {
         TinyStory story;
-        story.view.state.choice(Slot::Label2).caption.clear();
+        story.edit([&](StoryScreenState &s) { s.choice(Slot::Label2).caption.clear(); });
         story.files.content[StoryEngine::pageFile(1)] = "Line one\r\nLine two";
         story.engine.start();
         QCOMPARE(story.pane(), QStringLiteral("Line one\r\nLine two\r\n"));
@@ -138,12 +146,12 @@ private slots:
         QFETCH(QByteArray, flagFile);
         QFETCH(QString, page);
         TinyStory story;
-        story.view.state.pane = QStringLiteral("before");
-        story.view.state.choice(Slot::Label3).caption = QStringLiteral("Look at the lamp");
+        story.edit([&](StoryScreenState &s) { s.pane = QStringLiteral("before"); });
+        story.edit([&](StoryScreenState &s) { s.choice(Slot::Label3).caption = QStringLiteral("Look at the lamp"); });
         story.files.content[kC] = flagFile;
         story.engine.click(Slot::Label3);
         QCOMPARE(story.pane(), page);
-        QCOMPARE(story.view.mirror(Flag::c), QString::fromLatin1(flagFile).remove(u'\r').remove(u'\n'));
+        QCOMPARE(story.state().mirror(Flag::c), QString::fromLatin1(flagFile).remove(u'\r').remove(u'\n'));
     }
 
     void eachSlotRereadsOnlyItsOwnFlags()
@@ -151,40 +159,40 @@ private slots:
         TinyStory story;
         story.files.content[kB] = "1\r\n";
         story.files.content[kBC] = "1\r\n";
-        story.view.state.choice(Slot::Label3).caption = QStringLiteral("nothing");
+        story.edit([&](StoryScreenState &s) { s.choice(Slot::Label3).caption = QStringLiteral("nothing"); });
         story.engine.click(Slot::Label3);
-        QCOMPARE(mirrorsRead(story.view), QList<Flag>{Flag::c});
-        story.view.state.choice(Slot::Label4).caption = QStringLiteral("nothing");
+        QCOMPARE(mirrorsRead(story.state()), QList<Flag>{Flag::c});
+        story.edit([&](StoryScreenState &s) { s.choice(Slot::Label4).caption = QStringLiteral("nothing"); });
         story.engine.click(Slot::Label4);
-        QCOMPARE(mirrorsRead(story.view), QList<Flag>{Flag::c});
-        story.view.state.choice(Slot::Label2).caption = QStringLiteral("nothing");
+        QCOMPARE(mirrorsRead(story.state()), QList<Flag>{Flag::c});
+        story.edit([&](StoryScreenState &s) { s.choice(Slot::Label2).caption = QStringLiteral("nothing"); });
         story.engine.click(Slot::Label2);
-        QCOMPARE(story.view.mirror(Flag::b), QStringLiteral("1"));
-        QCOMPARE(story.view.mirror(Flag::bc), QStringLiteral("1"));
+        QCOMPARE(story.state().mirror(Flag::b), QStringLiteral("1"));
+        QCOMPARE(story.state().mirror(Flag::bc), QStringLiteral("1"));
         QCOMPARE(story.pane(), QString());
     }
 
     void thePasswordMustMatchExactly()
     {
         TinyStory story;
-        story.view.state.choice(Slot::Label3).caption = QStringLiteral("Say the word");
+        story.edit([&](StoryScreenState &s) { s.choice(Slot::Label3).caption = QStringLiteral("Say the word"); });
         for (const char *typed : {"XY", "xy ", " xy", "", "xyz"}) {
-            story.view.state.codeBoxText = QString::fromLatin1(typed);
+            story.edit([&](StoryScreenState &s) { s.codeBoxText = QString::fromLatin1(typed); });
             story.engine.click(Slot::Label3);
         }
-        QVERIFY(story.view.journal.isEmpty());
-        story.view.state.codeBoxText = QStringLiteral("xy");
+        QVERIFY(story.journal().isEmpty());
+        story.edit([&](StoryScreenState &s) { s.codeBoxText = QStringLiteral("xy"); });
         story.engine.click(Slot::Label3);
-        QCOMPARE(story.view.journal, (QStringList{"hide story", "show console"}));
+        QCOMPARE(story.journal(), (QStringList{"hide story", "show console"}));
     }
 
     void theEndHidesTheStoryShowsGameOverAndStopsTheMusicLeavingTheSlots()
     {
         TinyStory story;
-        story.view.state.choice(Slot::Label2).caption = QStringLiteral("The end");
-        story.view.state.pane = QStringLiteral("last page");
+        story.edit([&](StoryScreenState &s) { s.choice(Slot::Label2).caption = QStringLiteral("The end"); });
+        story.edit([&](StoryScreenState &s) { s.pane = QStringLiteral("last page"); });
         story.engine.click(Slot::Label2);
-        QCOMPARE(story.view.journal,
+        QCOMPARE(story.journal(),
                  (QStringList{"hide story", "show game over", "hide story", "show game over"}));
         QCOMPARE(story.log.entries, QStringList{"close sound\\trackgp.mp3"});
         QCOMPARE(story.pane(), QStringLiteral("last page"));
@@ -195,7 +203,7 @@ private slots:
     {
         TinyStory story;
         story.files.content.remove(StoryEngine::pageFile(2));
-        story.view.state.pane = QStringLiteral("A hall.\r\n");
+        story.edit([&](StoryScreenState &s) { s.pane = QStringLiteral("A hall.\r\n"); });
         story.engine.click(Slot::Label2);
         QCOMPARE(story.pane(), QStringLiteral("A hall.\r\n"));
         QCOMPARE(story.files.content[kB], QByteArray("0\r\n"));
@@ -214,7 +222,7 @@ private slots:
         TinyStory story;
         story.files.content.remove(kBC);
         story.engine.click(Slot::Label2);
-        QVERIFY(mirrorsRead(story.view).isEmpty());
+        QVERIFY(mirrorsRead(story.state()).isEmpty());
         QCOMPARE(story.pane(), QString());
         QVERIFY(story.alerts.messages.value(0).contains(QStringLiteral("engdat\\bc.gdf")));
     }
@@ -222,7 +230,7 @@ private slots:
     void aFlagThatCannotBeWrittenUndoesThePageAndKeepsTheSlots()
     {
         TinyStory story;
-        story.view.state.pane = QStringLiteral("A hall.\r\n");
+        story.edit([&](StoryScreenState &s) { s.pane = QStringLiteral("A hall.\r\n"); });
         story.files.unwritable << kB;
         story.engine.click(Slot::Label2);
         QCOMPARE(story.pane(), QStringLiteral("A hall.\r\n"));
@@ -235,7 +243,7 @@ private slots:
     void f8ShowsTheFinalPageWithTheSingleChoiceToEnd()
     {
         TinyStory story;
-        story.files.content[StoryEngine::pageFile(57)] = "Finale\r\n";
+        story.files.content[StoryEngine::pageFile(kFinalPage)] = "Finale\r\n";
         story.engine.press(StoryKey::F8);
         QCOMPARE(story.pane(), QStringLiteral("Finale\r\n"));
         QCOMPARE(story.caption(Slot::Label2), QStringLiteral("Конец"));
@@ -259,7 +267,7 @@ private slots:
     {
         TinyStory story;
         story.engine.press(StoryKey::ConsoleKey);
-        QCOMPARE(story.view.journal, (QStringList{"hide story", "show console"}));
+        QCOMPARE(story.journal(), (QStringList{"hide story", "show console"}));
         QCOMPARE(story.files.writes, 0);
         QVERIFY(story.log.entries.isEmpty());
     }

@@ -7,10 +7,8 @@
 #include "recorders.h"
 
 #include "shell/core/music.h"
-#include "shell/core/quiet_services.h"
-#include "shell/core/text_loader.h"
 #include "story/core/choice_tables.h"
-#include "story/core/memory_story_view.h"
+#include "story/core/headless_story.h"
 #include "story/core/story_engine.h"
 #include "story/core/story_flags.h"
 
@@ -73,11 +71,8 @@ inline QString visible(const QString &text)
 // against each other can be checked.
 class MusicIntoScreenLog final : public tess::Music {
 public:
-    explicit MusicIntoScreenLog(story::MemoryStoryView &view) : view_(view) {}
-    void send(const QString &command) override { view_.journal << command; }
-
-private:
-    story::MemoryStoryView &view_;
+    QStringList *journal = nullptr;
+    void send(const QString &command) override { *journal << command; }
 };
 
 // Everything a click may change, as readable lines.
@@ -130,13 +125,10 @@ inline QString differences(const StoryState &actual, const StoryState &expected)
 
 struct StoryScreen {
     MemoryFiles files;
-    tess::QuietPump pump;
-    tess::TextLoader loader{files, pump};
-    story::StoryFlags flags{files};
-    story::MemoryStoryView view;
-    MusicIntoScreenLog music{view};
+    MusicIntoScreenLog music;
     RecordingAlerts alerts;
-    story::StoryEngine engine{view, loader, flags, music, alerts, story::gameTables()};
+    story::HeadlessStory headless{files, story::gameTables(), &music, &alerts};
+    story::StoryEngine &engine = headless.engine();
 
     // Every page on file, every flag "0", stale mirrors, a page already shown;
     // the clicked slot carries `caption`, the others a caption of their own.
@@ -144,21 +136,26 @@ struct StoryScreen {
     {
         for (int page = 1; page <= story::pageCount(story::gameTables()); ++page)
             files.content[story::StoryEngine::pageFile(page)] = pageText(page).toLatin1();
+        music.journal = &headless.journal();
+        story::StoryScreenState before;
         for (Flag flag : story::kAllFlags) {
             setFlag(flag, kZero);
-            view.state.mirror(flag) = kStale;
+            before.mirror(flag) = kStale;
         }
-        view.state.pane = kPaneBefore;
+        before.pane = kPaneBefore;
         for (Slot slot : kSlots)
-            view.state.choice(slot) = {slot == clicked ? caption : sentinelOf(slot), slotsShown};
+            before.choice(slot) = {slot == clicked ? caption : sentinelOf(slot), slotsShown};
+        engine.restore(before);
     }
 
     void setFlag(Flag flag, const FlagFile &file) { files.content[story::StoryFlags::fileOf(flag)] = file.bytes; }
 
     void typePassword(const QString &password)
     {
-        view.state.codeBoxShown = true;
-        view.state.codeBoxText = password;
+        story::StoryScreenState typed = engine.state();
+        typed.codeBoxShown = true;
+        engine.restore(typed);
+        engine.setCodeBoxText(password);
     }
 
     // Makes the rule's own condition hold.
@@ -173,17 +170,18 @@ struct StoryScreen {
     StoryState state() const
     {
         StoryState s;
-        s.pane = view.state.pane;
+        const story::StoryScreenState &now = engine.state();
+        s.pane = now.pane;
         for (Slot slot : kSlots)
-            s.choices[slot] = view.state.choice(slot);
+            s.choices[slot] = now.choice(slot);
         for (Flag flag : story::kAllFlags) {
             s.flagFiles[flag] = files.content.value(story::StoryFlags::fileOf(flag));
-            s.mirrors[flag] = view.state.mirror(flag);
+            s.mirrors[flag] = now.mirror(flag);
         }
         s.flagWrites = files.writes;
-        s.passwordBox = view.state.codeBoxShown;
-        s.typed = view.state.codeBoxText;
-        s.screensAndMusic = view.journal;
+        s.passwordBox = now.codeBoxShown;
+        s.typed = now.codeBoxText;
+        s.screensAndMusic = headless.journal();
         s.alerts = alerts.messages;
         return s;
     }

@@ -64,6 +64,43 @@ private slots:
         QVERIFY2(diff.isEmpty(), qUtf8Printable(diff));
     }
 
+    // The game's own tables, whatever the script says: each row, its
+    // condition met, shows its page (or keeps the pane) and no alert.
+    void everyRowOfTheGameShowsItsPage()
+    {
+        for (Slot slot : kSlots) {
+            for (const story::ChoiceRule &rule : story::gameTables().of(slot).rules) {
+                StoryScreen screen(slot, rule.caption.toString(), true);
+                if (rule.condition.kind == story::Condition::Kind::Flag)
+                    screen.setFlag(rule.condition.flag, rule.condition.value == u"1" ? kOne : kZero);
+                else if (rule.condition.kind == story::Condition::Kind::Password)
+                    screen.typePassword(rule.condition.value.toString());
+                screen.engine.click(slot);
+                const QString name = ruleName(slot, rule.caption, QString());
+                QVERIFY2(rule.page <= story::pageCount(story::gameTables()), qUtf8Printable(name));
+                QCOMPARE(screen.engine.state().pane, rule.page == story::script::samePage ? kPaneBefore : pageText(rule.page));
+                QVERIFY2(screen.alerts.messages.isEmpty(), qUtf8Printable(name));
+            }
+        }
+    }
+
+    // Every caption a row answers is one the opening or some row puts up.
+    void everyCaptionIsPutUpSomewhere()
+    {
+        QSet<QString> putUp{story::kOpening.label2.toString(), story::kOpening.label3.toString(),
+                            story::kOpening.label4.toString(), story::kFinalCaption.toString()};
+        for (Slot slot : kSlots) {
+            for (const story::ChoiceRule &rule : story::gameTables().of(slot).rules) {
+                for (const story::SlotChange *change : {&rule.label2, &rule.label3, &rule.label4})
+                    putUp << change->caption.toString();
+            }
+        }
+        for (Slot slot : kSlots) {
+            for (const story::ChoiceRule &rule : story::gameTables().of(slot).rules)
+                QVERIFY2(putUp.contains(rule.caption.toString()), qUtf8Printable(ruleName(slot, rule.caption, QString())));
+        }
+    }
+
     void theEndingPasswordIsTwoLowercaseLatinLetters()
     {
         const QString ending = story::kEndingPassword.toString();

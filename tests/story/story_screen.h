@@ -113,7 +113,7 @@ inline const std::vector<Walkthrough> &walkthroughs()
         {"page 55: yes", kToTheReport + Route{"Ехать на Ивин роуч 47", "Да...", "Конец"},
          55, "Конец / — / —", ScreenId::GameOver, "111"},
         {"page 57: ending password", kToTheCodeBox + Route{typed("ol"), "Enter parol", "Конец"},
-         57, "— / Конец / —", ScreenId::GameOver, "111"},
+         story::kFinalPage, "— / Конец / —", ScreenId::GameOver, "111"},
         {"console password", kToTheCodeBox + Route{typed("zolv"), "Enter parol"},
          56, "— / Enter parol / —", ScreenId::BLNC, "111"},
         {"bank code 100|48 leaves no card", kPrologue + Route{"Виртуал банк", "100|48", ">>Далее", ">>>Далее", ">>>>Далее", "Планетарий"},

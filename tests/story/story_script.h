@@ -3,6 +3,7 @@
 // slots written out again by hand, so that a slip in the game's own tables
 // shows up in the tests that hold one against the other.
 #include "story/core/choice_rule.h"
+#include "story/core/choice_tables.h"
 #include "story/core/passwords.h"
 
 #include <QList>
@@ -128,7 +129,7 @@ constexpr Rule kLabel3Script[] = {
     {u"Замок", always, 42, noFlag, shown(u">>Назад<<"), hidden, hidden, nothingElse},
     {u"Доложить о виртах", always, 53, noFlag, shown(u"Конец"), hidden, hidden, nothingElse},
     {u"Да...", always, 55, noFlag, shown(u"Конец"), hidden, hidden, nothingElse},
-    {u"Enter parol", typedEndingPassword, 57, noFlag, hidden, shown(u"Конец"), hidden, nothingElse},
+    {u"Enter parol", typedEndingPassword, story::kFinalPage, noFlag, hidden, shown(u"Конец"), hidden, nothingElse},
     {u"Enter parol", typed(u"zolv"), noPage, noFlag, unchanged, unchanged, unchanged, consoleOpened},
     {u"Конец", always, noPage, noFlag, unchanged, unchanged, unchanged, gameOverSequence},
 };

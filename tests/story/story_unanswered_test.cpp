@@ -101,8 +101,8 @@ private slots:
 
         screen.engine.click(Slot::Label4);
 
-        QCOMPARE(screen.view.state.pane, pageText(15));
-        QCOMPARE(screen.view.state.choice(Slot::Label4).caption, QStringLiteral(">>Далее"));
+        QCOMPARE(screen.engine.state().pane, pageText(15));
+        QCOMPARE(screen.engine.state().choice(Slot::Label4).caption, QStringLiteral(">>Далее"));
         QVERIFY(screen.alerts.messages.isEmpty());
     }
 };

@@ -2,7 +2,7 @@
 // a script that holds passes, and one that does not fails at the right line
 // saying what differed.
 #include "story/core/choice_tables.h"
-#include "tools/story_tool/headless_story.h"
+#include "tools/story_tool/story_player.h"
 #include "tools/story_tool/script_replay.h"
 #include "tools/story_tool/story_explorer.h"
 #include "tools/story_tool/walk_script_writer.h"
@@ -153,7 +153,7 @@ private slots:
 
     void everyShortestWalkthroughReplaysToItsEnding()
     {
-        storytool::HeadlessStory story(story::gameTables(), kShippedStory);
+        storytool::StoryPlayer story(story::gameTables(), kShippedStory);
         const std::vector<storytool::StoryGraph> graphs = storytool::exploreEveryStart(story);
         const std::vector<storytool::Walkthrough> walks = storytool::shortestWalkthroughs(graphs);
         QCOMPARE(walks.size(), std::size_t(12));

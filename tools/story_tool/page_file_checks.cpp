@@ -2,7 +2,7 @@
 
 #include "shell/core/cp1251.h"
 #include "story/core/story_engine.h"
-#include "tools/story_tool/headless_story.h"
+#include "tools/story_tool/story_player.h"
 #include "tools/story_tool/pane_fit.h"
 
 namespace storytool {
@@ -22,7 +22,7 @@ bool endsEveryLineWithCrLf(const QByteArray &bytes)
 
 } // namespace
 
-std::vector<Finding> checkPageFiles(HeadlessStory &story, const QList<int> &pages, const PaneFit &fit)
+std::vector<Finding> checkPageFiles(StoryPlayer &story, const QList<int> &pages, const PaneFit &fit)
 {
     std::vector<Finding> findings;
     for (int page : pages) {

@@ -7,11 +7,11 @@
 
 namespace storytool {
 
-class HeadlessStory;
+class StoryPlayer;
 class PaneFit;
 
 // Each page file must be there, in the game's code page, with every line
 // ending in CR LF, and short enough for the story pane.
-std::vector<Finding> checkPageFiles(HeadlessStory &story, const QList<int> &pages, const PaneFit &fit);
+std::vector<Finding> checkPageFiles(StoryPlayer &story, const QList<int> &pages, const PaneFit &fit);
 
 } // namespace storytool

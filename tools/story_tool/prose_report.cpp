@@ -2,7 +2,7 @@
 
 #include "shell/core/cp1251.h"
 #include "story/core/choice_tables.h"
-#include "tools/story_tool/headless_story.h"
+#include "tools/story_tool/story_player.h"
 #include "tools/story_tool/prose_text.h"
 #include "tools/story_tool/story_explorer.h"
 #include "tools/story_tool/story_pages.h"
@@ -36,7 +36,7 @@ QString fileText(const QString &path)
 // How play shows each page: the rules that show it and the choices under it.
 void addWaysIn(const story::ChoiceTables &tables, const QString &root, std::vector<PageProse> &pages)
 {
-    HeadlessStory story(tables, root);
+    StoryPlayer story(tables, root);
     std::map<int, QSet<const story::ChoiceRule *>> rules;
     std::map<int, QSet<QString>> choiceSets;
     for (const StoryGraph &graph : exploreEveryStart(story)) {

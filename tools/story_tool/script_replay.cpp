@@ -1,6 +1,6 @@
 #include "tools/story_tool/script_replay.h"
 
-#include "tools/story_tool/headless_story.h"
+#include "tools/story_tool/story_player.h"
 #include "tools/story_tool/story_pages.h"
 #include "tools/story_tool/story_words.h"
 
@@ -49,7 +49,7 @@ public:
             return notShown;
         if (!story_.screen().codeBoxShown)
             return QStringLiteral("the code box is hidden");
-        story_.screen().codeBoxText = type.text;
+        story_.type(type.text);
         return std::nullopt;
     }
 
@@ -188,7 +188,7 @@ private:
         return QStringLiteral("no page of the story: %1").arg(quoted(pane.section(QStringLiteral("\r\n"), 0, 0)));
     }
 
-    HeadlessStory story_;
+    StoryPlayer story_;
     QString root_;
 };
 

@@ -1,7 +1,7 @@
 #include "tools/story_tool/story_check.h"
 
 #include "tools/story_tool/continuity_check.h"
-#include "tools/story_tool/headless_story.h"
+#include "tools/story_tool/story_player.h"
 #include "tools/story_tool/page_file_checks.h"
 #include "tools/story_tool/story_explorer.h"
 #include "tools/story_tool/story_pages.h"
@@ -10,7 +10,7 @@ namespace storytool {
 
 CheckReport checkStory(const story::ChoiceTables &tables, const QString &root, const PaneFit &fit)
 {
-    HeadlessStory story(tables, root);
+    StoryPlayer story(tables, root);
     const QList<int> pages = storyPages(tables, root);
     const std::vector<StoryGraph> graphs = exploreEveryStart(story);
 

@@ -2,7 +2,7 @@
 
 #include "story/core/choice_tables.h"
 #include "tools/story_tool/code_box_words.h"
-#include "tools/story_tool/headless_story.h"
+#include "tools/story_tool/story_player.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -12,7 +12,7 @@ namespace {
 
 class Explorer {
 public:
-    Explorer(HeadlessStory &story, const FlagStart &start)
+    Explorer(StoryPlayer &story, const FlagStart &start)
         : story_(story), words_(codeBoxWords(story.tables())), graph_{start, {}, {}}
     {
     }
@@ -91,7 +91,7 @@ private:
         return known->second;
     }
 
-    HeadlessStory &story_;
+    StoryPlayer &story_;
     const QStringList words_;
     StoryGraph graph_;
     std::unordered_map<StoryPosition, int, StoryPositionHash> index_;
@@ -99,12 +99,12 @@ private:
 
 } // namespace
 
-StoryGraph exploreStory(HeadlessStory &story, const FlagStart &start)
+StoryGraph exploreStory(StoryPlayer &story, const FlagStart &start)
 {
     return Explorer(story, start).run();
 }
 
-std::vector<StoryGraph> exploreEveryStart(HeadlessStory &story)
+std::vector<StoryGraph> exploreEveryStart(StoryPlayer &story)
 {
     std::vector<StoryGraph> graphs;
     for (const FlagStart &start : flagStarts())

@@ -2,7 +2,7 @@
 
 #include "story/core/choice_tables.h"
 #include "tools/story_tool/check_report_output.h"
-#include "tools/story_tool/headless_story.h"
+#include "tools/story_tool/story_player.h"
 #include "tools/story_tool/prose_report.h"
 #include "tools/story_tool/script_replay.h"
 #include "tools/story_tool/story_check.h"
@@ -39,7 +39,7 @@ int checkCommand(const ToolOptions &options, const PaneFit &fit, QTextStream &ou
 
 int mapCommand(const ToolOptions &options, QTextStream &out)
 {
-    HeadlessStory story(story::gameTables(), options.root);
+    StoryPlayer story(story::gameTables(), options.root);
     out << storyMapDot(exploreEveryStart(story), storyPages(story::gameTables(), options.root));
     return 0;
 }
@@ -55,7 +55,7 @@ bool writeWalk(const QString &path, const QString &script, QTextStream &err)
 
 int walkCommand(const ToolOptions &options, QTextStream &out, QTextStream &err)
 {
-    HeadlessStory story(story::gameTables(), options.root);
+    StoryPlayer story(story::gameTables(), options.root);
     const std::vector<StoryGraph> graphs = exploreEveryStart(story);
     QJsonArray walks;
     for (const Walkthrough &walkthrough : shortestWalkthroughs(graphs)) {
