@@ -7,6 +7,8 @@
 #include "stats.h"
 #include "story_walk.h"
 
+#include "story/core/choice_tables.h"
+
 #include "paint_watch.h"
 
 #include <QString>
@@ -150,9 +152,10 @@ int main(int argc, char *argv[])
     bench::stopProcess(floorPid, SIGKILL);
 
     std::printf("Page turns seen from the X server (Xvfb %s, QT_QPA_PLATFORM=xcb, XTest clicks, the window's\n"
-                "pixels read back until %.0f ms without change): %zu routes, %d rounds, %zu clicks, %zu of 57 pages,\n"
+                "pixels read back until %.0f ms without change): %zu routes, %d rounds, %zu clicks, %zu of %d pages,\n"
                 "%d clicks that changed nothing\n",
-                display.name().c_str(), kQuietMs, walk.size(), rounds, lastMs.size(), pages.size(), unchanged);
+                display.name().c_str(), kQuietMs, walk.size(), rounds, lastMs.size(), pages.size(),
+                story::pageCount(story::gameTables()), unchanged);
     bench::printHeader("event", "ms");
     const bench::Summary turn = bench::summarize(lastMs);
     const bench::Summary bare = bench::summarize(floorMs);
