@@ -21,6 +21,10 @@ struct TwipsSize {
     int width, height;
 };
 
+struct PixelPoint {
+    int x, y;
+};
+
 struct Place {
     std::string_view control;
     TwipsRect rect;
@@ -38,6 +42,16 @@ struct ScreenLayout {
             if (place.control == control)
                 return place.rect;
         throw "the layout has no such control";
+    }
+
+    // The window's width in pixels: the game's windows are told apart by it.
+    constexpr int pixelWidth() const { return pixels(client.width); }
+
+    // The middle of a control in window pixels, where a click on it lands.
+    consteval PixelPoint middle(std::string_view control) const
+    {
+        const TwipsRect rect = at(control);
+        return {pixels(rect.left) + pixels(rect.width) / 2, pixels(rect.top) + pixels(rect.height) / 2};
     }
 };
 
