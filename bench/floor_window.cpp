@@ -1,6 +1,8 @@
 // The floors for the benchmarks: the least a Qt Widgets program does to put
 // an 800×600 window on the screen; with the argument "label", a window the
 // size of the story pane whose one label changes its text on every click.
+#include "story/core/story_layout.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -36,7 +38,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "label") == 0) {
         ClickedLabel label;
-        label.setGeometry(900, 0, 329, 465);
+        // The story pane's size, beside where the game's window goes.
+        const tess::layout::TwipsRect pane = story::kStoryLayout.at("Label1");
+        label.setGeometry(900, 0, tess::layout::pixels(pane.width), tess::layout::pixels(pane.height));
         label.show();
         return app.exec();
     }

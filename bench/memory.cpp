@@ -11,6 +11,9 @@
 
 #include "paint_watch.h"
 
+#include "shell/layout/shell_layouts.h"
+#include "story/core/story_layout.h"
+
 #include <sys/wait.h>
 
 #include <chrono>
@@ -23,11 +26,14 @@
 
 namespace {
 
+namespace layout = tess::layout;
+
 // Window widths that tell the screens apart.
-constexpr int kSplashWidth = 799;  // the menu is as wide
-constexpr int kAboutWidth = 797;   // the game-over screen and the console too
-constexpr int kIntroWidth = 798;
-constexpr int kStoryWidth = 800;   // the floor's window too
+constexpr int kSplashWidth = layout::kSplash.pixelWidth();  // the menu is as wide
+constexpr int kAboutWidth = layout::kAbout.pixelWidth();    // the game-over screen and the console too
+constexpr int kIntroWidth = layout::kIntro.pixelWidth();
+constexpr int kStoryWidth = story::kStoryLayout.pixelWidth();
+constexpr int kFloorWidth = 800;  // bench/floor_window.cpp
 constexpr double kWaitMs = 20000;
 // The splash gives way after 6.26 s: settling and sampling fit before that.
 constexpr int kSettleMs = 1000;
@@ -110,9 +116,9 @@ public:
             sleepMs(20);
         }
     }
-    void click(xcb_window_t window, int x, int y)
+    void click(xcb_window_t window, tess::layout::PixelPoint at)
     {
-        screen_.movePointer(window, x, y);
+        screen_.movePointer(window, at.x, at.y);
         sleepMs(100);
         screen_.clickLeft();
     }
@@ -127,20 +133,20 @@ public:
         xcb_window_t menu = await(kSplashWidth, "menu", {splash});
         if (all) {
             take("Game");
-            click(menu, 656, 320);
+            click(menu, layout::kMenu.middle("Label2"));
             const xcb_window_t about = await(kAboutWidth, "about screen");
             awaitGone(menu, "menu");
             take("About");
-            click(about, 688, 40);
+            click(about, layout::kAbout.middle("Label2"));
             awaitGone(about, "about screen");
             menu = await(kSplashWidth, "menu again", {splash, about});
         }
-        click(menu, 656, 236);
+        click(menu, layout::kMenu.middle("Label3"));
         const xcb_window_t intro = await(kIntroWidth, "intro");
         awaitGone(menu, "menu");
         if (all)
             take("IntoEngine");
-        click(intro, 396, 524);
+        click(intro, layout::kIntro.middle("Label2"));
         const xcb_window_t story = await(kStoryWidth, "story");
         // Keys go to the focused window; with no window manager the story
         // window takes the focus itself.
@@ -154,7 +160,7 @@ public:
     {
         runAndWait({"xdotool", "key", "F8"});
         sleepMs(300);
-        click(story, 620, 512);
+        click(story, story::kStoryLayout.middle("Label2"));
         await(kAboutWidth, "game-over screen");
         take("GameOver");
     }
@@ -210,7 +216,7 @@ int main(int argc, char *argv[])
     const bench::GameFolder withMusic(true);
     const char *const floorArguments[] = {BENCH_FLOOR_BINARY, nullptr};
     const pid_t floorPid = bench::spawnQuietly(BENCH_FLOOR_BINARY, floorArguments, withMusic.path());
-    const xcb_window_t floor = screen.waitForWindowOfWidth(kStoryWidth, {}, kWaitMs);
+    const xcb_window_t floor = screen.waitForWindowOfWidth(kFloorWidth, {}, kWaitMs);
     if (!floor)
         fail("the floor's window did not come up");
     const Figures bare = measure("floor", floorPid, sound);

@@ -7,6 +7,10 @@
 #include "stats.h"
 #include "story_walk.h"
 
+#include "shell/layout/shell_layouts.h"
+#include "story/core/choice_tables.h"
+#include "story/core/story_layout.h"
+
 #include "paint_watch.h"
 #include "story/core/choice_tables.h"
 
@@ -26,30 +30,32 @@
 
 namespace {
 
+namespace layout = tess::layout;
+
 // Window widths that tell the screens apart, and where to click on them.
-constexpr int kSplashWidth = 799;  // the menu is as wide
-constexpr int kIntroWidth = 798;
-constexpr int kStoryWidth = 800;
-constexpr int kFloorWidth = 329;
+constexpr int kSplashWidth = layout::kSplash.pixelWidth();  // the menu is as wide
+constexpr int kIntroWidth = layout::kIntro.pixelWidth();
+constexpr int kStoryWidth = story::kStoryLayout.pixelWidth();
+constexpr int kFloorWidth = layout::pixels(story::kStoryLayout.at("Label1").width);
 constexpr double kQuietMs = 150;
 constexpr double kTimeoutMs = 10000;
 
-struct Point {
-    int x, y;
-};
-
 // Label2 is clicked left of the code box, which lies over its middle.
-Point slotPoint(story::Slot slot)
+layout::PixelPoint slotPoint(story::Slot slot)
 {
     switch (slot) {
-    case story::Slot::Label2:
-        return {490, 512};
+    case story::Slot::Label2: {
+        constexpr layout::PixelPoint middle = story::kStoryLayout.middle("Label2");
+        constexpr int left = layout::pixels(story::kStoryLayout.at("Label2").left);
+        constexpr int codeBox = layout::pixels(story::kStoryLayout.at("Text1").left);
+        return {(left + codeBox) / 2, middle.y};
+    }
     case story::Slot::Label3:
-        return {620, 544};
+        return story::kStoryLayout.middle("Label3");
     case story::Slot::Label4:
         break;
     }
-    return {620, 576};
+    return story::kStoryLayout.middle("Label4");
 }
 
 [[noreturn]] void fail(const std::string &what)
@@ -69,7 +75,8 @@ void runAndWait(const std::vector<const char *> &arguments)
 // Types the password into the code box as the player would.
 void typeInto(paint_watch::Screen &screen, xcb_window_t story, const QString &password)
 {
-    screen.clickAndWatch(story, 620, 513, kQuietMs, kTimeoutMs);
+    constexpr layout::PixelPoint codeBox = story::kStoryLayout.middle("Text1");
+    screen.clickAndWatch(story, codeBox.x, codeBox.y, kQuietMs, kTimeoutMs);
     runAndWait({"xdotool", "key", "ctrl+a", "BackSpace"});
     const std::string text = password.toStdString();
     runAndWait({"xdotool", "type", text.c_str()});
@@ -86,11 +93,13 @@ xcb_window_t openStory(paint_watch::Screen &screen, const bench::GameFolder &gam
     const xcb_window_t menu = screen.waitForWindowOfWidth(kSplashWidth, {splash}, 20000);
     if (!menu)
         fail("the menu did not come up");
-    screen.clickAndWatch(menu, 656, 236, kQuietMs, kTimeoutMs);
+    constexpr layout::PixelPoint start = layout::kMenu.middle("Label3");
+    screen.clickAndWatch(menu, start.x, start.y, kQuietMs, kTimeoutMs);
     const xcb_window_t intro = screen.waitForWindowOfWidth(kIntroWidth, {}, 20000);
     if (!intro)
         fail("the intro did not come up");
-    screen.clickAndWatch(intro, 396, 524, kQuietMs, kTimeoutMs);
+    constexpr layout::PixelPoint begin = layout::kIntro.middle("Label2");
+    screen.clickAndWatch(intro, begin.x, begin.y, kQuietMs, kTimeoutMs);
     const xcb_window_t story = screen.waitForWindowOfWidth(kStoryWidth, {}, 20000);
     if (!story)
         fail("the story did not come up");
@@ -129,7 +138,7 @@ int main(int argc, char *argv[])
             for (const bench::StoryMove &move : route) {
                 if (!move.password.isEmpty())
                     typeInto(screen, story, move.password);
-                const Point at = slotPoint(move.slot);
+                const layout::PixelPoint at = slotPoint(move.slot);
                 const paint_watch::Watch watch = screen.clickAndWatch(story, at.x, at.y, kQuietMs, kTimeoutMs);
                 // The bare label, clicked in turn, shares the machine's load.
                 const paint_watch::Watch bare = screen.clickAndWatch(floor, 100, 100, kQuietMs, kTimeoutMs);

@@ -1,5 +1,6 @@
 #include "console/ui/console_screen.h"
 
+#include "console/core/console_layout.h"
 #include "shell/core/input_gate.h"
 #include "shell/core/text_lines.h"
 #include "shell/ui/accessibility.h"
@@ -10,20 +11,20 @@
 
 namespace console {
 
-using tess::twipsRect;
+using tess::pixelRect;
 
 ConsoleScreen::ConsoleScreen(tess::Services &services)
-    : Screen(services, tess::ScreenId::BLNC, {11955, 8865}, QStringLiteral(":/pictures/console.gif"),
+    : Screen(services, tess::ScreenId::BLNC, tess::twipsSize(kConsoleLayout.client), QStringLiteral(":/pictures/console.gif"),
              QStringLiteral("Миры \"Tessaranium\": консоль управления AI Zuvodu LNC")),
-      Text(this, twipsRect(480, 6720, 4575, 345), 0x00404040, 0x00808000),
-      Image4(this, twipsRect(7920, 6840, 2250, 1695), QStringLiteral(":/pictures/photo_stranger.gif")),
-      Image3(this, twipsRect(8280, 7200, 1500, 1125), QStringLiteral(":/pictures/photo_portrait.gif")),
-      Image2(this, twipsRect(6840, 6960, 4500, 1365), QStringLiteral(":/pictures/photo_time.gif")),
-      Label1(this, twipsRect(5880, 960, 375, 375)),
-      Label3(this, twipsRect(5160, 6600, 1095, 615)),
-      Image1(this, twipsRect(6840, 6840, 4500, 1605), QStringLiteral(":/pictures/photo_universe.gif")),
-      Texcon(this, twipsRect(6600, 1080, 5055, 5175)),
-      Con(this, twipsRect(480, 1080, 5655, 5175)),
+      Text(this, pixelRect(kConsoleLayout.at("Text")), 0x00404040, 0x00808000),
+      Image4(this, pixelRect(kConsoleLayout.at("Image4")), QStringLiteral(":/pictures/photo_stranger.gif")),
+      Image3(this, pixelRect(kConsoleLayout.at("Image3")), QStringLiteral(":/pictures/photo_portrait.gif")),
+      Image2(this, pixelRect(kConsoleLayout.at("Image2")), QStringLiteral(":/pictures/photo_time.gif")),
+      Label1(this, pixelRect(kConsoleLayout.at("Label1"))),
+      Label3(this, pixelRect(kConsoleLayout.at("Label3"))),
+      Image1(this, pixelRect(kConsoleLayout.at("Image1")), QStringLiteral(":/pictures/photo_universe.gif")),
+      Texcon(this, pixelRect(kConsoleLayout.at("Texcon"))),
+      Con(this, pixelRect(kConsoleLayout.at("Con"))),
       engine_(*this, static_cast<tess::ProcessControl &>(*this))
 {
     Text.setFont(tess::layoutFont(QStringLiteral("MS Sans Serif"), 12));

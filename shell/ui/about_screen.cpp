@@ -1,15 +1,16 @@
 #include "shell/ui/about_screen.h"
 
 #include "shell/core/text_loader.h"
+#include "shell/layout/shell_layouts.h"
 #include "shell/ui/screens.h"
 
 namespace tess {
 
 AboutScreen::AboutScreen(Services &services)
-    : Screen(services, ScreenId::About, {11955, 8865}, QStringLiteral(":/pictures/about.gif")),
-      Text1(this, twipsRect(720, 3960, 7935, 4455), 0x00808000, 0x80000007),
-      Label2(this, twipsRect(8880, 240, 2895, 735)),
-      Label1(this, twipsRect(1800, 1320, 6015, 1815))
+    : Screen(services, ScreenId::About, twipsSize(layout::kAbout.client), QStringLiteral(":/pictures/about.gif")),
+      Text1(this, pixelRect(layout::kAbout.at("Text1")), 0x00808000, 0x80000007),
+      Label2(this, pixelRect(layout::kAbout.at("Label2"))),
+      Label1(this, pixelRect(layout::kAbout.at("Label1")))
 {
     Text1.setFont(layoutFont(QStringLiteral("MS Serif"), 8.25));
     setAccessibleName(QStringLiteral("Миры \"Tessaranium\": об игре"));

@@ -1,12 +1,13 @@
 #include "shell/ui/game_over_screen.h"
 
 #include "shell/core/music.h"
+#include "shell/layout/shell_layouts.h"
 #include "shell/ui/quit_procedure.h"
 
 namespace tess {
 
 GameOverScreen::GameOverScreen(Services &services)
-    : Screen(services, ScreenId::GameOver, {11955, 8865}, QStringLiteral(":/pictures/gameover.gif"))
+    : Screen(services, ScreenId::GameOver, twipsSize(layout::kGameOver.client), QStringLiteral(":/pictures/gameover.gif"))
 {
     // The words Game Over are in the picture; screen readers hear them here.
     setAccessibleName(QStringLiteral("Миры \"Tessaranium\": игра окончена"));

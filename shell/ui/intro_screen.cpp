@@ -2,15 +2,16 @@
 
 #include "shell/core/music.h"
 #include "shell/core/text_loader.h"
+#include "shell/layout/shell_layouts.h"
 #include "shell/ui/quit_procedure.h"
 #include "shell/ui/screens.h"
 
 namespace tess {
 
 IntroScreen::IntroScreen(Services &services)
-    : Screen(services, ScreenId::IntoEngine, {11970, 8940}, QStringLiteral(":/pictures/intro.gif")),
-      Label1(this, twipsRect(2520, 960, 6855, 5895), Qt::AlignHCenter),
-      Label2(this, twipsRect(4560, 7560, 2775, 615), Qt::AlignHCenter)
+    : Screen(services, ScreenId::IntoEngine, twipsSize(layout::kIntro.client), QStringLiteral(":/pictures/intro.gif")),
+      Label1(this, pixelRect(layout::kIntro.at("Label1")), Qt::AlignHCenter),
+      Label2(this, pixelRect(layout::kIntro.at("Label2")), Qt::AlignHCenter)
 {
     setAccessibleName(QStringLiteral("Миры \"Tessaranium\": вступление"));
     setAccessibleDescription(QStringLiteral("Предыстория; кнопка Начать игру открывает первую страницу."));

@@ -2,16 +2,21 @@
 #include <QColor>
 #include <QFont>
 #include <QRect>
+#include <QSize>
 #include <QString>
+
+#include "shell/layout/screen_layout.h"
 
 namespace tess {
 
-// Layouts are written in twips: 15 twips make one pixel at 96 dots per inch.
-constexpr int pixels(int twips) { return twips / 15; }
+// Layouts are written in twips (shell/layout): a control's place in pixels.
+using layout::pixels;
 constexpr QRect twipsRect(int left, int top, int width, int height)
 {
     return {pixels(left), pixels(top), pixels(width), pixels(height)};
 }
+constexpr QRect pixelRect(const layout::TwipsRect &r) { return twipsRect(r.left, r.top, r.width, r.height); }
+constexpr QSize twipsSize(const layout::TwipsSize &s) { return {s.width, s.height}; }
 
 // A layout colour: 0x00BBGGRR, or with the top bit set the index of a colour
 // of the game's colour scheme (0x80000007 menu text, 0x8000000D highlight,

@@ -2,16 +2,17 @@
 
 #include "shell/core/cursor_service.h"
 #include "shell/core/music.h"
+#include "shell/layout/shell_layouts.h"
 #include "shell/ui/quit_procedure.h"
 #include "shell/ui/screens.h"
 
 namespace tess {
 
 MenuScreen::MenuScreen(Services &services)
-    : Screen(services, ScreenId::Game, {11985, 8895}, QStringLiteral(":/pictures/menu.gif")),
-      Label3(this, twipsRect(8040, 3240, 3615, 615)),
-      Label2(this, twipsRect(8040, 4440, 3615, 735)),
-      Label1(this, twipsRect(8040, 5760, 3615, 615))
+    : Screen(services, ScreenId::Game, twipsSize(layout::kMenu.client), QStringLiteral(":/pictures/menu.gif")),
+      Label3(this, pixelRect(layout::kMenu.at("Label3"))),
+      Label2(this, pixelRect(layout::kMenu.at("Label2"))),
+      Label1(this, pixelRect(layout::kMenu.at("Label1")))
 {
     setAccessibleName(QStringLiteral("Миры \"Tessaranium\": главное меню"));
     setAccessibleDescription(QStringLiteral("Запуск начинает игру, Инфо рассказывает о ней, Выход закрывает её."));

@@ -1,6 +1,7 @@
 #include "shell/ui/splash_screen.h"
 
 #include "shell/core/music.h"
+#include "shell/layout/shell_layouts.h"
 #include "shell/ui/screens.h"
 
 #include <QPainter>
@@ -9,7 +10,7 @@
 namespace tess {
 namespace {
 
-constexpr QRect kLogoRect = twipsRect(2520, 2400, 7065, 4170);
+constexpr QRect kLogoRect = pixelRect(layout::kSplash.at("Image1"));
 
 // The logo's pixels as they lie in the program (blue, green, red, 255 each,
 // row by row, the size of its place): drawn from there without a decoder,
@@ -33,7 +34,7 @@ QImage rawLogo()
 } // namespace
 
 SplashScreen::SplashScreen(Services &services)
-    : Screen(services, ScreenId::Main, {11985, 8895}, QString()),
+    : Screen(services, ScreenId::Main, twipsSize(layout::kSplash.client), QString()),
       Image1(rawLogo())
 {
     setAccessibleName(QStringLiteral("Миры \"Tessaranium\": заставка"));

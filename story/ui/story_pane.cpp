@@ -2,12 +2,13 @@
 
 #include "shell/ui/caption_layout.h"
 #include "shell/ui/layout_units.h"
+#include "story/core/story_layout.h"
 
 namespace story {
 
 QRect storyPaneRect()
 {
-    return tess::twipsRect(6840, 120, 4935, 6975);
+    return tess::pixelRect(kStoryLayout.at("Label1"));
 }
 
 int storyPaneHeightNeeded(const QString &pageText)

@@ -5,6 +5,7 @@
 #include "shell/ui/quit_procedure.h"
 #include "shell/ui/screens.h"
 #include "shell/ui/spoken_cue.h"
+#include "story/core/story_layout.h"
 #include "story/ui/console_key.h"
 #include "story/ui/story_pane.h"
 
@@ -12,20 +13,20 @@
 
 namespace story {
 
-using tess::twipsRect;
+using tess::pixelRect;
 
 const QColor StoryScreen::kNormalColour(0, 170, 164);
 const QColor StoryScreen::kHighlightColour(5, 253, 244);
 
 StoryScreen::StoryScreen(tess::Services &services, const ChoiceTables &tables)
-    : Screen(services, tess::ScreenId::Engine, {12000, 8970}, QStringLiteral(":/pictures/engine.bmp")),
-      Text1(this, twipsRect(7800, 7560, 3015, 285), 0x00404040, 0x00C0C000),
-      Label13(this, twipsRect(5640, 3960, 495, 375)),
-      Label12(this, twipsRect(4920, 3960, 495, 375)),
-      Label11(this, twipsRect(4920, 3480, 495, 375)),
-      Label4(this, twipsRect(7080, 8520, 4455, 255), Qt::AlignHCenter),
-      Label3(this, twipsRect(7080, 8040, 4455, 255), Qt::AlignHCenter),
-      Label2(this, twipsRect(7080, 7560, 4455, 255), Qt::AlignHCenter),
+    : Screen(services, tess::ScreenId::Engine, tess::twipsSize(kStoryLayout.client), QStringLiteral(":/pictures/engine.bmp")),
+      Text1(this, pixelRect(kStoryLayout.at("Text1")), 0x00404040, 0x00C0C000),
+      Label13(this, pixelRect(kStoryLayout.at("Label13"))),
+      Label12(this, pixelRect(kStoryLayout.at("Label12"))),
+      Label11(this, pixelRect(kStoryLayout.at("Label11"))),
+      Label4(this, pixelRect(kStoryLayout.at("Label4")), Qt::AlignHCenter),
+      Label3(this, pixelRect(kStoryLayout.at("Label3")), Qt::AlignHCenter),
+      Label2(this, pixelRect(kStoryLayout.at("Label2")), Qt::AlignHCenter),
       Label1(this, storyPaneRect()),
       flags_(services.files),
       engine_(*this, services.loader, flags_, services.music, services.alerts, tables)

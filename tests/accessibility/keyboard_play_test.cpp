@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(story.Label2.text(), QStringLiteral("Виртуальный ресторан"));
         QCOMPARE(story.Label1.focusPolicy(), Qt::NoFocus);
         key(story, Qt::Key_F8);
-        QCOMPARE(story.Label1.text(), QStringLiteral("page 57\r\n"));
+        QCOMPARE(story.Label1.text(), QStringLiteral("page %1\r\n").arg(story::kFinalPage));
     }
 
     void withoutAScreenReaderNothingIsSpokenFocusedOrHeldAndTheExitCommandEndsAtOnce()
@@ -171,7 +171,7 @@ private slots:
 
         // F8 and the console key reach the story from a focused choice.
         key(story, Qt::Key_F8);
-        QCOMPARE(story.Label1.text(), QStringLiteral("page 57\r\n"));
+        QCOMPARE(story.Label1.text(), QStringLiteral("page %1\r\n").arg(story::kFinalPage));
         QCOMPARE(story.focusWidget(), &story.Label1);
         key(story, Qt::Key_Tab);
         QCOMPARE(story.focusWidget(), &story.Label2);
@@ -215,7 +215,7 @@ private slots:
         QCOMPARE(story.Text1.text(), QStringLiteral("ol"));
         key(story, Qt::Key_Tab);
         key(story, Qt::Key_Return);  // the ending password
-        QCOMPARE(story.Label1.text(), QStringLiteral("page 57\r\n"));
+        QCOMPARE(story.Label1.text(), QStringLiteral("page %1\r\n").arg(story::kFinalPage));
         QCOMPARE(story.focusWidget(), &story.Label1);
     }
 

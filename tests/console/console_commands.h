@@ -1,7 +1,7 @@
 #pragma once
-// The console's command language written out by hand, on purpose not taken
-// from the command table, so that a slip in either one shows up in the tests
-// that include it: each line the console understands and its whole answer.
+// The console's commands as the product's table states them, what the engine
+// must do with each, and the few texts a player relies on checked on their own:
+// the shapes and fixed openings of the files' long comments.
 #include "console/core/command_table.h"
 #include "console/core/console_engine.h"
 #include "console/core/console_view.h"
@@ -90,91 +90,35 @@ struct Snapshot {
 
 inline Snapshot snapshot(const console::MemoryConsoleView &view) { return {view.state.log, view.state.comment, shownPhotos(view)}; }
 
-// One line the console understands and its whole answer.
+// One command of the product's table as the console finds it: the first row
+// with its line.
 struct Command {
-    const char *name;
+    QByteArray name;  // for test rows
     QString line;
     QString block;
     QString comment;
-    Prose prose = Prose::None;
     Photo photo = Photo::None;
     bool endsProgram = false;
 };
 
-inline QString listing(const QStringList &entries) { return kCrLf + entries.join(kCr); }
-
-inline QList<Command> documentedCommands()
+inline QList<Command> tableCommands()
 {
-    const QString none;
-    return {
-        {"empty line", QString(), kCrLf + QStringLiteral(">error: command is not incorporated"), none},
-        {"help", QStringLiteral("help"),
-         kCrLf + QStringLiteral(">command^help") + kCrLf
-             + QStringLiteral("command^[command]<[parameter] - syntax to consoles") + kCr
-             + QStringLiteral("vie<[cat] - list catalogue") + kCr
-             + QStringLiteral("vie<[diec/name_catalogue] - list files") + kCr
-             + QStringLiteral("diec<[name_file] - open file") + kCr + QStringLiteral("end<[consol] - close & exit"),
-         none},
-        {"catalogue list", QStringLiteral("command^vie<cat"),
-         listing({QStringLiteral(">[Zuvodu_LNC]"), QStringLiteral(">[Kelmar_Box]"), QStringLiteral(">[System]"),
-                  QStringLiteral(">[Tessaranium]"), QStringLiteral(">[Test_world]")}),
-         none},
-        {"list Kelmar_Box", QStringLiteral("command^vie<diec/Kelmar_Box"),
-         listing({QStringLiteral(">-|my_foto.see]"), QStringLiteral(">-|site.world]"),
-                  QStringLiteral(">-|diary_book.rea]"), QStringLiteral(">-|diary_book2.rea]")}),
-         none},
-        {"list Tessaranium", QStringLiteral("command^vie<diec/Tessaranium"),
-         listing({QStringLiteral(">-|report_3.rea]"), QStringLiteral(">-|protocol_time.gfi]"),
-                  QStringLiteral(">-|protocol_universe.gfi]"), QStringLiteral(">-|foto_stranger.see]")}),
-         none},
-        {"list Test_world", QStringLiteral("command^vie<diec/Test_world"),
-         listing({QStringLiteral(">-|Tessaranium.world]"), QStringLiteral(">-|Tessaranium#tmp_old.world]"),
-                  QStringLiteral(">-|temp.fil]")}),
-         none},
-        {"list System", QStringLiteral("command^vie<diec/System"), listing({QStringLiteral(">-|kill_system.dea]")}),
-         none},
-        {"list Zuvodu_LNC", QStringLiteral("command^vie<diec/Zuvodu_LNC"),
-         listing({QStringLiteral(">-|money.vip]"), QStringLiteral(">-|corp.vip]"),
-                  QStringLiteral(">-|foto_command.see]")}),
-         none},
-        {"open money.vip (locked)", QStringLiteral("command^diec<money.vip"),
-         kCrLf + QStringLiteral(">error: file locked") + kCr, none},
-        {"open corp.vip", QStringLiteral("command^diec<corp.vip"), opened(), none, Prose::Instruction},
-        {"open foto_command.see", QStringLiteral("command^diec<foto_command.see"), opened(), none, Prose::Garbage},
-        {"open my_foto.see", QStringLiteral("command^diec<my_foto.see"), opened(),
-         QStringLiteral("Commentary to file: это типо я..."), Prose::None, Photo::Image3},
-        {"open site.world", QStringLiteral("command^diec<site.world"), opened(), none, Prose::GarbageWithAddress},
-        {"open kill_system.dea (refused)", QStringLiteral("command^diec<kill_system.dea"),
-         kCrLf + QStringLiteral(">error: You want to destroy the system, You in its wit?") + kCr, none},
-        {"open report_3.rea", QStringLiteral("command^diec<report_3.rea"), opened(), none, Prose::Report},
-        {"open protocol_universe.gfi", QStringLiteral("command^diec<protocol_universe.gfi"), opened(),
-         QStringLiteral("Протокол №23: телепатический контакт с «иными»") + kCrLf
-             + QStringLiteral("Commentary to INFO: эволюционная структура Вселенной"),
-         Prose::None, Photo::Image1},
-        {"open protocol_time.gfi", QStringLiteral("command^diec<protocol_time.gfi"), opened(),
-         QStringLiteral("Протокол №478: телепатический контакт с «иными»") + kCrLf
-             + QStringLiteral("Commentary to INFO: уравнение временных преобразований"),
-         Prose::None, Photo::Image2},
-        {"open foto_stranger.see", QStringLiteral("command^diec<foto_stranger.see"), opened(),
-         QStringLiteral("Commentary to file: представитель иных..."), Prose::None, Photo::Image4},
-        {"open Tessaranium.world", QStringLiteral("command^diec<Tessaranium.world"), opened(),
-         QStringLiteral("error: file already open. Presently you are found in world it initialized!")},
-        {"open Tessaranium#tmp_old.world", QStringLiteral("command^diec<Tessaranium#tmp_old.world"), opened(),
-         QStringLiteral("error: file can be not initialized!")},
-        {"open diary_book.rea", QStringLiteral("command^diec<diary_book.rea"), opened(), none, Prose::Diary},
-        {"open diary_book2.rea", QStringLiteral("command^diec<diary_book2.rea"), opened(), none, Prose::Diary2},
-        {"exit", QStringLiteral("command^end<consol"), opened(), QStringLiteral("Good By!"), Prose::None, Photo::None,
-         true},
-    };
+    QList<Command> commands;
+    for (const console::ConsoleCommand &row : console::commandTable()) {
+        const console::ConsoleCommand &first = *ConsoleEngine::find(row.line.toString());
+        commands.append({row.line.isEmpty() ? QByteArray("empty line") : row.line.toUtf8(), row.line.toString(),
+                         first.block.toString(), first.comment.toString(), first.photo, first.endsProgram});
+    }
+    return commands;
 }
 
-inline Command documented(const QString &line)
+inline Command tableCommand(const QString &line)
 {
-    for (const Command &command : documentedCommands()) {
+    for (const Command &command : tableCommands()) {
         if (command.line == line)
             return command;
     }
-    qFatal("not a documented command line");
+    qFatal("not a command line of the table");
 }
 
 // --- the prose comments: their shape and fixed openings ---------------------
@@ -347,30 +291,6 @@ inline QString checkProse(Prose prose, const QString &text)
     case Prose::None: break;
     }
     return QStringLiteral("no prose to check");
-}
-
-inline void addCommandColumns()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("block");
-    QTest::addColumn<QString>("comment");
-    QTest::addColumn<Prose>("prose");
-    QTest::addColumn<Photo>("photo");
-    QTest::addColumn<bool>("endsProgram");
-    for (const Command &command : documentedCommands()) {
-        QTest::newRow(command.name) << command.line << command.block << command.comment << command.prose
-                                    << command.photo << command.endsProgram;
-    }
-}
-
-inline void verifyComment(const QString &actual, Prose prose, const QString &expected)
-{
-    if (prose == Prose::None) {
-        QCOMPARE(actual, expected);
-    } else {
-        const QString error = checkProse(prose, actual);
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-    }
 }
 
 // Runs a line on a console that shows an opened file, a comment and a

@@ -1,32 +1,43 @@
-// The console's command language, byte for byte: which lines it understands,
-// what each one appends to the log, puts into the comment pane and shows among
-// the photos, and that every other line is only text that changes nothing.
+// The console's command language: each line of the product's table does what
+// its row says (its block after what the log held, its comment, only its
+// photo, the end of the program where it ends it), every line is reached as
+// typed with the first row winning, every other line is only text that
+// changes nothing, and the texts a player relies on read as written.
 #include "console_commands.h"
 
 namespace {
 
-// Runs the row's command line and checks its whole answer: its block after
-// what the log held, its comment, only its photo, and the end of the program
-// where it ends it.
+void addTableRows()
+{
+    QTest::addColumn<QString>("line");
+    for (const Command &command : tableCommands())
+        QTest::newRow(command.name.constData()) << command.line;
+}
+
+// Runs the row's command line and checks its whole answer against the table.
 void runTheRowsCommand(Console &console)
 {
     QFETCH(QString, line);
-    QFETCH(QString, block);
-    QFETCH(QString, comment);
-    QFETCH(Prose, prose);
-    QFETCH(Photo, photo);
-    QFETCH(bool, endsProgram);
+    const Command expected = tableCommand(line);
     const QString logBefore = console.view.state.log;
 
     const std::optional<console::ConsoleAnswer> answer = console.engine.execute(line);
 
     QVERIFY(answer);
-    QCOMPARE(answer->block, block);
-    QCOMPARE(console.view.state.log, logBefore + block);
+    QCOMPARE(answer->block, expected.block);
+    QCOMPARE(answer->comment, expected.comment);
+    QCOMPARE(console.view.state.log, logBefore + expected.block);
     QCOMPARE(console.engine.log(), console.view.state.log);
-    verifyComment(console.view.state.comment, prose, comment);
-    QCOMPARE(shownPhotos(console.view), onlyPhoto(photo));
-    QCOMPARE(console.process.statuses, endsProgram ? QList<int>{0} : QList<int>{});
+    QCOMPARE(console.view.state.comment, expected.comment);
+    QCOMPARE(shownPhotos(console.view), onlyPhoto(expected.photo));
+    QCOMPARE(console.process.statuses, expected.endsProgram ? QList<int>{0} : QList<int>{});
+}
+
+// The one answer of a line, on a fresh console.
+console::ConsoleAnswer answerTo(const QString &line)
+{
+    Console console;
+    return console.engine.execute(line).value_or(console::ConsoleAnswer{});
 }
 
 } // namespace
@@ -34,16 +45,16 @@ void runTheRowsCommand(Console &console)
 class ConsoleCommandsTest : public QObject {
     Q_OBJECT
 private slots:
-    // --- fidelity -----------------------------------------------------------
+    // --- the table ----------------------------------------------------------
 
-    void everyCommandLineAppendsExactlyItsBlockSetsItsCommentAndShowsOnlyItsPhoto_data() { addCommandColumns(); }
+    void everyCommandLineAppendsExactlyItsBlockSetsItsCommentAndShowsOnlyItsPhoto_data() { addTableRows(); }
     void everyCommandLineAppendsExactlyItsBlockSetsItsCommentAndShowsOnlyItsPhoto()
     {
         Console console;
         runTheRowsCommand(console);
     }
 
-    void everyCommandLineReplacesAnEarlierCommentAndHidesEveryOtherPhoto_data() { addCommandColumns(); }
+    void everyCommandLineReplacesAnEarlierCommentAndHidesEveryOtherPhoto_data() { addTableRows(); }
     void everyCommandLineReplacesAnEarlierCommentAndHidesEveryOtherPhoto()
     {
         Console console;
@@ -52,6 +63,19 @@ private slots:
         for (Photo each : {Photo::Image1, Photo::Image2, Photo::Image3, Photo::Image4})
             console.view.state.photo(each) = true;
         runTheRowsCommand(console);
+    }
+
+    void everyLineIsReachedExactlyAsTypedAndTheFirstRowWins()
+    {
+        const auto table = console::commandTable();
+        QVERIFY(!table.empty());
+        for (const console::ConsoleCommand &row : table) {
+            const auto first = std::find_if(table.begin(), table.end(),
+                                            [&row](const console::ConsoleCommand &other) { return other.line == row.line; });
+            QCOMPARE(ConsoleEngine::find(row.line.toString()), &*first);
+        }
+        // Exactly one row ends the program.
+        QCOMPARE(std::count_if(table.begin(), table.end(), [](const auto &row) { return row.endsProgram; }), 1);
     }
 
     void theExitLineEndsTheProgramWithStatusZeroOnlyAfterAnswering()
@@ -73,16 +97,39 @@ private slots:
         QVERIFY(events.contains(QStringLiteral("Image4 hidden")));
     }
 
-    void theConsoleUnderstandsExactlyTheTwentyThreeDocumentedLinesInTheirOrder()
+    // --- the texts a player relies on, written out on their own ------------
+
+    void theHelpTheEmptyLineAndTheCatalogueListReadAsWritten()
     {
-        QStringList expected;
-        for (const Command &command : documentedCommands())
-            expected << command.line;
-        QStringList actual;
-        for (const console::ConsoleCommand &command : console::commandTable())
-            actual << command.line.toString();
-        QCOMPARE(actual.size(), 23);
-        QCOMPARE(actual, expected);
+        QCOMPARE(answerTo(QStringLiteral("help")).block,
+                 kCrLf + QStringLiteral(">command^help") + kCrLf
+                     + QStringLiteral("command^[command]<[parameter] - syntax to consoles") + kCr
+                     + QStringLiteral("vie<[cat] - list catalogue") + kCr
+                     + QStringLiteral("vie<[diec/name_catalogue] - list files") + kCr
+                     + QStringLiteral("diec<[name_file] - open file") + kCr + QStringLiteral("end<[consol] - close & exit"));
+        QCOMPARE(answerTo(QString()).block, kCrLf + QStringLiteral(">error: command is not incorporated"));
+        QCOMPARE(answerTo(QStringLiteral("command^vie<cat")).block,
+                 kCrLf + QStringLiteral(">[Zuvodu_LNC]\r>[Kelmar_Box]\r>[System]\r>[Tessaranium]\r>[Test_world]"));
+        QCOMPARE(answerTo(QStringLiteral("command^diec<corp.vip")).block, opened());
+    }
+
+    void theFilesLongCommentsHaveTheirShapeAndOpenings_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<Prose>("prose");
+        QTest::newRow("corp.vip") << QStringLiteral("command^diec<corp.vip") << Prose::Instruction;
+        QTest::newRow("foto_command.see") << QStringLiteral("command^diec<foto_command.see") << Prose::Garbage;
+        QTest::newRow("site.world") << QStringLiteral("command^diec<site.world") << Prose::GarbageWithAddress;
+        QTest::newRow("report_3.rea") << QStringLiteral("command^diec<report_3.rea") << Prose::Report;
+        QTest::newRow("diary_book.rea") << QStringLiteral("command^diec<diary_book.rea") << Prose::Diary;
+        QTest::newRow("diary_book2.rea") << QStringLiteral("command^diec<diary_book2.rea") << Prose::Diary2;
+    }
+    void theFilesLongCommentsHaveTheirShapeAndOpenings()
+    {
+        QFETCH(QString, line);
+        QFETCH(Prose, prose);
+        const QString error = checkProse(prose, answerTo(line).comment);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
     }
 
     // --- exactness ----------------------------------------------------------

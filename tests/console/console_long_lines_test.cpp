@@ -170,7 +170,7 @@ private slots:
         for (int i = 0; i < 60; ++i)
             tall += QStringLiteral("строка %1\r\n").arg(i);
         blnc.Texcon.setText(tall);
-        QCOMPARE(blnc.Texcon.geometry(), QRect(440, 72, 337, 345));
+        QCOMPARE(blnc.Texcon.geometry(), pixelRect(kConsoleLayout.at("Texcon")));
         const int line = lineHeightOf(blnc.Texcon);
         // Every line down to the one the edge runs through, and no further.
         QCOMPARE(paintedLines(blnc.Texcon), (blnc.Texcon.height() + line - 1) / line);

@@ -4,6 +4,8 @@
 #include "test_game.h"
 
 #include "console/core/command_table.h"
+#include "console/core/console_layout.h"
+#include "console/core/memory_console_view.h"
 #include "console/ui/console_screen.h"
 #include "shell/core/text_lines.h"
 #include "shell/ui/caption_layout.h"
@@ -18,6 +20,8 @@
 #include <QtTest/qtestspontaneevent.h>
 
 using console::ConsoleScreen;
+using console::kConsoleLayout;
+using tess::pixelRect;
 using tess::CloseReason;
 using tess::ScreenId;
 

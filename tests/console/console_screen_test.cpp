@@ -10,14 +10,15 @@ private slots:
 
     // --- The console opens as laid out ---------------------------------
 
-    void theConsoleWindowHasItsOwnCaptionAndAFixedClientOf797By591()
+    void theConsoleWindowHasItsOwnCaptionAndAFixedClient()
     {
         TestGame game;
         ConsoleScreen &blnc = openConsole(game);
         QCOMPARE(blnc.windowTitle(), QStringLiteral("Миры \"Tessaranium\": консоль управления AI Zuvodu LNC"));
-        QCOMPARE(blnc.size(), QSize(797, 591));
-        QCOMPARE(blnc.minimumSize(), QSize(797, 591));
-        QCOMPARE(blnc.maximumSize(), QSize(797, 591));
+        const QSize size(tess::pixels(kConsoleLayout.client.width), tess::pixels(kConsoleLayout.client.height));
+        QCOMPARE(blnc.size(), size);
+        QCOMPARE(blnc.minimumSize(), size);
+        QCOMPARE(blnc.maximumSize(), size);
         QVERIFY(!(blnc.windowFlags() & Qt::WindowMaximizeButtonHint));
     }
 
@@ -25,11 +26,11 @@ private slots:
     {
         TestGame game;
         ConsoleScreen &blnc = openConsole(game);
-        QCOMPARE(blnc.Text.geometry(), QRect(32, 448, 305, 23));
-        QCOMPARE(blnc.Label1.geometry(), QRect(392, 64, 25, 25));
-        QCOMPARE(blnc.Label3.geometry(), QRect(344, 440, 73, 41));
-        QCOMPARE(blnc.Texcon.geometry(), QRect(440, 72, 337, 345));
-        QCOMPARE(blnc.Con.geometry(), QRect(32, 72, 377, 345));
+        QCOMPARE(blnc.Text.geometry(), pixelRect(kConsoleLayout.at("Text")));
+        QCOMPARE(blnc.Label1.geometry(), pixelRect(kConsoleLayout.at("Label1")));
+        QCOMPARE(blnc.Label3.geometry(), pixelRect(kConsoleLayout.at("Label3")));
+        QCOMPARE(blnc.Texcon.geometry(), pixelRect(kConsoleLayout.at("Texcon")));
+        QCOMPARE(blnc.Con.geometry(), pixelRect(kConsoleLayout.at("Con")));
         // The buttons are bare click areas over the picture.
         QVERIFY(blnc.Label1.text().isEmpty());
         QVERIFY(blnc.Label3.text().isEmpty());
@@ -39,10 +40,10 @@ private slots:
     {
         TestGame game;
         ConsoleScreen &blnc = openConsole(game);
-        QCOMPARE(blnc.Image1.geometry(), QRect(456, 456, 300, 107));
-        QCOMPARE(blnc.Image2.geometry(), QRect(456, 464, 300, 91));
-        QCOMPARE(blnc.Image3.geometry(), QRect(552, 480, 100, 75));
-        QCOMPARE(blnc.Image4.geometry(), QRect(528, 456, 150, 113));
+        QCOMPARE(blnc.Image1.geometry(), pixelRect(kConsoleLayout.at("Image1")));
+        QCOMPARE(blnc.Image2.geometry(), pixelRect(kConsoleLayout.at("Image2")));
+        QCOMPARE(blnc.Image3.geometry(), pixelRect(kConsoleLayout.at("Image3")));
+        QCOMPARE(blnc.Image4.geometry(), pixelRect(kConsoleLayout.at("Image4")));
         for (const tess::Picture *photo : photos(blnc)) {
             QVERIFY(!photo->pixmap().isNull());
             QCOMPARE(photo->pixmap().size(), photo->size());
@@ -98,8 +99,9 @@ private slots:
         TestGame game;
         ConsoleScreen &blnc = openConsole(game);
         QTest::keyClicks(&blnc.Text, QStringLiteral("command^diec<corp.vip"));
-        QCOMPARE(blnc.childAt(380, 460), &blnc.Label3);
-        clickWindowAt(blnc, QPoint(380, 460));
+        const QPoint button = pixelRect(kConsoleLayout.at("Label3")).center();
+        QCOMPARE(blnc.childAt(button), &blnc.Label3);
+        clickWindowAt(blnc, button);
         QCOMPARE(blnc.Con.text(), ">_" + kOpened);
         QVERIFY(blnc.Texcon.text().startsWith(QStringLiteral("Инструкция№43:")));
     }
@@ -142,22 +144,36 @@ private slots:
         QCOMPARE(visiblePhotos(blnc), 0);
     }
 
-    void everyCommandTypedAndClickedAppendsItsBlockSetsItsCommentAndShowsAtMostItsOwnPhoto()
+    // Every line of the table, typed and clicked on the screen, shows what the
+    // engine answers on a console without a window, which is the table's
+    // first row with that line.
+    void everyCommandTypedAndClickedShowsWhatTheEngineAnswers()
     {
         TestGame game;
         ConsoleScreen &blnc = openConsole(game);
+        console::MemoryConsoleView memory;
+        EventLog events;
+        RecordingProcess ended(events);
+        console::ConsoleEngine engine(memory, ended);
         QString expectedLog = QStringLiteral(">_");
-        for (const console::ConsoleCommand &command : console::commandTable()) {
-            const QString line = command.line.toString();
+        for (const console::ConsoleCommand &row : console::commandTable()) {
+            const QString line = row.line.toString();
+            const console::ConsoleCommand &first = *console::ConsoleEngine::find(line);
             run(blnc, line);
-            expectedLog += command.block.toString();
+            engine.execute(line);
+            expectedLog += first.block.toString();
             QCOMPARE(blnc.Con.text(), expectedLog);
-            QCOMPARE(blnc.Texcon.text(), command.comment.toString());
+            QCOMPARE(blnc.Con.text(), memory.state.log);
+            QCOMPARE(blnc.Texcon.text(), memory.state.comment);
+            QCOMPARE(blnc.Texcon.text(), first.comment.toString());
             QVERIFY2(visiblePhotos(blnc) <= 1, qPrintable(line));
-            const tess::Picture *own = photoOf(blnc, command.photo);
-            for (const tess::Picture *photo : photos(blnc))
-                QCOMPARE(photo->isVisible(), photo == own);
+            for (console::Photo photo : {console::Photo::Image1, console::Photo::Image2, console::Photo::Image3,
+                                         console::Photo::Image4}) {
+                QCOMPARE(photoOf(blnc, photo)->isVisible(), memory.state.photo(photo));
+                QCOMPARE(photoOf(blnc, photo)->isVisible(), photo == first.photo);
+            }
             QCOMPARE(blnc.Text.text(), line);
+            QCOMPARE(game.process.statuses, ended.statuses);
         }
         QCOMPARE(game.process.statuses, QList<int>{0});  // the last one is the exit
     }
@@ -219,11 +235,15 @@ private slots:
     {
         TestGame game;
         ConsoleScreen &blnc = openConsole(game);
-        // The output pane's right edge (x 408) covers the button's left part.
-        QVERIFY(blnc.Con.geometry().contains(404, 76));
-        QVERIFY(blnc.Label1.geometry().contains(404, 76));
-        QCOMPARE(blnc.childAt(404, 76), &blnc.Label1);
-        for (QPoint point : {QPoint(404, 76), QPoint(396, 84), QPoint(412, 68)}) {
+        // The output pane's right edge covers the button's left part.
+        const QRect button = blnc.Label1.geometry();
+        QVERIFY(blnc.Con.geometry().contains(button.center()));
+        QCOMPARE(blnc.childAt(button.center()), &blnc.Label1);
+        // Its middle, under the pane at the bottom left, beside it at the top right.
+        const QPoint underPane = button.topLeft() + QPoint(4, 20);
+        const QPoint besidePane = button.topLeft() + QPoint(20, 4);
+        QVERIFY(blnc.Con.geometry().contains(underPane) && !blnc.Con.geometry().contains(besidePane));
+        for (QPoint point : {button.center(), underPane, besidePane}) {
             run(blnc, QStringLiteral("help"));
             QVERIFY(blnc.Con.text() != QStringLiteral(">_"));
             clickWindowAt(blnc, point);
@@ -237,8 +257,13 @@ private slots:
         ConsoleScreen &blnc = openConsole(game);
         run(blnc, QStringLiteral("help"));
         const QString log = blnc.Con.text();
-        for (QPoint point : {QPoint(200, 200), QPoint(386, 76), QPoint(404, 95), QPoint(600, 200)})
+        // In both panes, and just left of and below the button on the log.
+        const QRect button = blnc.Label1.geometry();
+        for (QPoint point : {blnc.Con.geometry().center(), button.center() - QPoint(button.width() / 2 + 6, 0),
+                             button.center() + QPoint(0, button.height() / 2 + 7), blnc.Texcon.geometry().center()}) {
+            QVERIFY(!button.contains(point));
             clickWindowAt(blnc, point);
+        }
         QCOMPARE(blnc.Con.text(), log);
     }
 

@@ -31,9 +31,10 @@ start_xvfb
 
 # The logo is drawn from the raw pixels in the program: its globe (100, 100
 # into the logo, which lies at 168, 160) must come out blue, not mixed up.
-globe_is_blue() {
-  local rgb
-  rgb=$(import -window "$1" -crop 1x1+268+260 +repage -format '%[fx:int(255*r)] %[fx:int(255*b)]' info: 2>/dev/null) || return 1
+globe_is_blue() {  # at (100, 100) of the logo
+  local rgb logo
+  read -ra logo <<<"${layout_place[splash.Image1]}"
+  rgb=$(import -window "$1" -crop "1x1+$((logo[0] + 100))+$((logo[1] + 100))" +repage -format '%[fx:int(255*r)] %[fx:int(255*b)]' info: 2>/dev/null) || return 1
   set -- $rgb
   [ "${2:-0}" -gt $((${1:-255} + 80)) ]
 }
@@ -42,7 +43,7 @@ lay_out_game
 start_game
 splash=$(reach_screen splash)
 check "the splash comes up" test -n "$splash"
-sleep 0.3
+for _ in $(seq 1 30); do globe_is_blue "$splash" && break; sleep 0.1; done
 check "the splash shows its logo, the globe blue" globe_is_blue "$splash"
 stop_with INT
 check "SIGINT on the splash ends the game at once" test "$exit_status" = 0

@@ -6,6 +6,38 @@
 xvfb_pid=
 game_pid=
 
+# Where every screen's window and controls are, in window pixels, as the
+# screens' own layout tables state it (tests/lib/layout_points.cpp, headers
+# alone, built here once with a bare compiler): "X Y WIDTH HEIGHT" by
+# "SCREEN.CONTROL", and "SCREEN.window" for the window's inside.
+load_layout() {
+  local points screen control place
+  declare -gA layout_place=()
+  points=$(mktemp)
+  if c++ -std=c++20 -I"$source_dir" "$source_dir/tests/lib/layout_points.cpp" -o "$points"; then
+    while read -r screen control place; do
+      layout_place[$screen.$control]=$place
+    done < <("$points")
+  fi
+  rm -f "$points"
+  [ "${#layout_place[@]}" -gt 0 ] || echo "real_game.sh: no screen layouts from tests/lib/layout_points.cpp" >&2
+}
+[ -n "${layout_place[*]:-}" ] || load_layout
+
+# The width of the screen's window: the games' windows are told apart by it.
+width_of() {  # width_of SCREEN
+  local place
+  read -ra place <<<"${layout_place[$1.window]}"
+  echo "${place[2]}"
+}
+
+# The middle of the control, "X Y" in its window.
+middle_of() {  # middle_of SCREEN CONTROL
+  local place
+  read -ra place <<<"${layout_place[$1.$2]}"
+  echo "$((place[0] + place[2] / 2)) $((place[1] + place[3] / 2))"
+}
+
 end_game() {
   [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
   game_pid=
@@ -122,13 +154,16 @@ window_gone() {
 }
 
 # Ids of the game's viewable message boxes: windows with its title that are
-# none of its screens (797 to 800 pixels wide).
+# none of its screens (by their widths).
 message_boxes() {
-  local id info
+  local id info screen widths=
+  for screen in splash menu about intro story gameover console; do
+    widths+="${widths:+|}$(width_of "$screen")"
+  done
   for id in $(xdotool search --name 'Tessaranium' 2>/dev/null); do
     info=$(xwininfo -id "$id" 2>/dev/null) || continue
     grep -q 'Map State: IsViewable' <<<"$info" || continue
-    grep -Eq 'Width: (797|798|799|800)$' <<<"$info" || echo "$id"
+    grep -Eq "Width: ($widths)\$" <<<"$info" || echo "$id"
   done
 }
 
@@ -184,34 +219,64 @@ click() {  # click WINDOW X Y
   xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 
+# A checksum of what the window shows.
+window_sum() {  # window_sum WINDOW
+  import -window "$1" rgb:- 2>/dev/null | md5sum
+}
+
+# Waits up to 5 s for the window to show something else than BEFORE (its
+# window_sum); fails if it does not.
+window_changes() {  # window_changes WINDOW BEFORE
+  for _ in $(seq 1 50); do
+    [ "$(window_sum "$1")" != "$2" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Presses F8 in the story window (it has the keyboard focus) and waits up to
+# 5 s for the last page to be drawn.
+jump_to_the_end() {  # jump_to_the_end STORY_WINDOW
+  local before
+  before=$(window_sum "$1")
+  xdotool key F8
+  window_changes "$1" "$before"
+}
+
+# Clicks the middle of a control of the screen shown in the window.
+click_on() {  # click_on WINDOW SCREEN CONTROL
+  local at
+  read -ra at <<<"$(middle_of "$2" "$3")"
+  click "$1" "${at[0]}" "${at[1]}"
+}
+
 # Brings the game to the screen and prints the id of its window. Screens:
 # splash menu about intro story gameover console. SPLASH: the splash's id,
 # when it was seen already (the menu may have replaced it since).
 reach_screen() {  # reach_screen SCREEN [SPLASH]
   local splash=${2:-} menu about intro story over console=
-  [ -n "$splash" ] || splash=$(new_window_of_width 799) || return 1
+  [ -n "$splash" ] || splash=$(new_window_of_width "$(width_of splash)") || return 1
   [ "$1" = splash ] && { echo "$splash"; return 0; }
-  menu=$(new_window_of_width 799 "$splash") || return 1
+  menu=$(new_window_of_width "$(width_of menu)" "$splash") || return 1
   [ "$1" = menu ] && { echo "$menu"; return 0; }
   if [ "$1" = about ]; then
-    click "$menu" 656 320
-    about=$(new_window_of_width 797) && window_gone "$menu" && echo "$about"
+    click_on "$menu" menu Label2
+    about=$(new_window_of_width "$(width_of about)") && window_gone "$menu" && echo "$about"
     return
   fi
-  click "$menu" 656 236
-  intro=$(new_window_of_width 798) && window_gone "$menu" || return 1
+  click_on "$menu" menu Label3
+  intro=$(new_window_of_width "$(width_of intro)") && window_gone "$menu" || return 1
   [ "$1" = intro ] && { echo "$intro"; return 0; }
-  click "$intro" 396 524
-  story=$(new_window_of_width 800) && window_gone "$intro" || return 1
+  click_on "$intro" intro Label2
+  story=$(new_window_of_width "$(width_of story)") && window_gone "$intro" || return 1
   [ "$1" = story ] && { echo "$story"; return 0; }
   # Keys go to the window with the keyboard focus; with no window manager
   # to give it, the story window takes it itself.
   xdotool windowfocus --sync "$story" 2>/dev/null
   if [ "$1" = gameover ]; then
-    xdotool key F8
-    sleep 0.3
-    click "$story" 620 512
-    over=$(new_window_of_width 797) && window_gone "$story" && echo "$over"
+    jump_to_the_end "$story" || return 1
+    click_on "$story" story Label2
+    over=$(new_window_of_width "$(width_of gameover)") && window_gone "$story" && echo "$over"
     return
   fi
   if [ "$1" = console ]; then
@@ -224,7 +289,7 @@ reach_screen() {  # reach_screen SCREEN [SPLASH]
     for _ in 1 2 3; do
       xdotool windowfocus --sync "$story" 2>/dev/null
       xdotool key KP_Separator
-      console=$(wait_tenths=30 new_window_of_width 797) && break
+      console=$(wait_tenths=30 new_window_of_width "$(width_of console)") && break
     done
     [ -n "$console" ] && window_gone "$story" && echo "$console"
     return

@@ -101,16 +101,15 @@ trial_odd_file() {
       expected_status=0 ;;
     text/read.tf | text/into.tf)
       window=$(reach_screen menu) || { check "$name: the menu comes up" false; show_log; return; }
-      if [ "$file" = text/read.tf ]; then click "$window" 656 320; else click "$window" 656 236; fi ;;
+      if [ "$file" = text/read.tf ]; then click_on "$window" menu Label2; else click_on "$window" menu Label3; fi ;;
     text/gt1.tf)
       window=$(reach_screen intro) || { check "$name: the intro comes up" false; show_log; return; }
-      click "$window" 396 524 ;;
+      click_on "$window" intro Label2 ;;
     engdat/c.gdf)
       window=$(reach_screen story) || { check "$name: the story comes up" false; show_log; return; }
       xdotool windowfocus --sync "$window" 2>/dev/null
-      xdotool key F8
-      sleep 0.3
-      click "$window" 620 512 ;;  # "Конец" reads c first
+      jump_to_the_end "$window" || { check "$name: F8 shows the last page" false; show_log; return; }
+      click_on "$window" story Label2 ;;  # "Конец" reads c first
   esac
   asked_at=$(date +%s%N)  # the click has just been made
   if [ "$file" != cursor/cur.cgf ]; then
@@ -135,7 +134,7 @@ trial_missing_text() {
   rm "$lane_dir/game/$file"
   start_game
   menu=$(reach_screen menu) || { check "$file missing: the menu comes up" false; show_log; return; }
-  if [ "$file" = text/read.tf ]; then click "$menu" 656 320; else click "$menu" 656 236; fi
+  if [ "$file" = text/read.tf ]; then click_on "$menu" menu Label2; else click_on "$menu" menu Label3; fi
   read -r box _ < <(wait_message_box)
   check "$file missing: a message comes up" test -n "$box"
   sleep 2

@@ -70,7 +70,7 @@ check "a game folder path longer than the system takes is refused ($status) befo
 # --- A first start, and where the game runs ---------------------------------------
 
 launch_game
-check "the first start plays: the splash comes up" test -n "$(windows_of_width 799)"
+check "the first start plays: the splash comes up" test -n "$(windows_of_width "$(width_of splash)")"
 started_as=$(tr '\0' '\n' <"/proc/$game_pid/cmdline" | head -n 1)
 check "ps shows the game where it lies, without \"..\" ($started_as)" \
   test "$started_as" = "$(cd "$prefix/libexec/tessaranium" && pwd -P)/tessaranium"
@@ -135,7 +135,7 @@ mv "$player/engdat.real" "$player/engdat"
 rm "$player/.installed-data.sha256"
 mkfifo "$player/.installed-data.sha256"
 launch_game
-check "a FIFO in place of the stamp: the launcher goes on to the game" test -n "$(windows_of_width 799)"
+check "a FIFO in place of the stamp: the launcher goes on to the game" test -n "$(windows_of_width "$(width_of splash)")"
 stop_patiently
 check "and puts a whole stamp in its place" \
   bash -c '[ -f "$2" ] && cmp -s "$1" "$2"' _ "$data_dir/data.sha256" "$player/.installed-data.sha256"

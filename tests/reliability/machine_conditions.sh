@@ -276,7 +276,7 @@ bus_signal_lane() {
   # At once: before the probe's two seconds would let the start-up go on.
   stop_within_ms=2000 stop_with TERM
   lane_check "SIGTERM while the start-up waits for a silent bus ends the game in ${gone_ms:-?} ms with status 0 ($exit_status)" \
-    test -e "$lane_dir/bus.asked" -a "$exit_status" = 0 -a -z "$(windows_of_width 799)"
+    test -e "$lane_dir/bus.asked" -a "$exit_status" = 0 -a -z "$(windows_of_width "$(width_of splash)")"
 }
 
 # A sound server with a silent output goes away while the splash's music

@@ -26,8 +26,7 @@ trap 'lane_cleanup; rm -rf "$lane_dir"' EXIT
 start_xvfb
 
 # The choice on the first page that turns to page 2 ("Виртуальный ресторан").
-slot_x=620
-slot_y=512
+read -r slot_x slot_y <<<"$(middle_of story Label2)"
 
 turn_to_page_two() {  # turn_to_page_two LABEL
   local story

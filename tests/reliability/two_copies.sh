@@ -89,7 +89,7 @@ trial_while_playing() {
   second_copy_ends "while playing" "$second" second
   check "while playing: the running game came to the front" above "$story" "$cover"
   check "while playing: the running game is still on its story screen" \
-    test -n "$(windows_of_width 800)"
+    test -n "$(windows_of_width "$(width_of story)")"
   check "while playing: the flags are untouched ($(flag_word))" test "$(flag_word)" = 111
   kill "$cover_pid" 2>/dev/null; wait "$cover_pid" 2>/dev/null
   stop_patiently
@@ -162,8 +162,8 @@ trial_copied_folder() {
   check "copied folder: the copy carries the lock file" test -f "$lane_dir/copy/.tessaranium.lock"
   (cd "$lane_dir/copy" && QT_QPA_PLATFORM=xcb exec ./tessaranium >"$lane_dir/copy.log" 2>&1) &
   game_pid=$!
-  copy_splash=$(new_window_of_width 799 "$menu") \
-    && copy_menu=$(wait_tenths=300 new_window_of_width 799 "$menu" "$copy_splash")
+  copy_splash=$(new_window_of_width "$(width_of splash)" "$menu") \
+    && copy_menu=$(wait_tenths=300 new_window_of_width "$(width_of menu)" "$menu" "$copy_splash")
   check "copied folder: the copy plays to its own menu" test -n "$copy_menu"
   check "copied folder: with no message" test -z "$(message_boxes)" -a "$(grep -c 'уже запущена' "$lane_dir/copy.log")" = 0
   stop_patiently

@@ -2,10 +2,13 @@
 // close boxes do, and the music and cursor calls they make on the way.
 #include "test_game.h"
 
+#include "console/core/console_layout.h"
+#include "shell/layout/shell_layouts.h"
 #include "shell/ui/about_screen.h"
 #include "shell/ui/intro_screen.h"
 #include "shell/ui/menu_screen.h"
 #include "shell/ui/splash_screen.h"
+#include "story/core/story_layout.h"
 
 #include <QResource>
 
@@ -15,6 +18,8 @@
 
 using tess::CloseReason;
 using tess::ScreenId;
+using tess::pixelRect;
+namespace layout = tess::layout;
 
 Q_DECLARE_METATYPE(tess::ScreenId)
 Q_DECLARE_METATYPE(tess::CloseReason)
@@ -257,13 +262,16 @@ private slots:
     {
         QTest::addColumn<ScreenId>("screen");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("splash") << ScreenId::Main << QSize(799, 593);
-        QTest::newRow("menu") << ScreenId::Game << QSize(799, 593);
-        QTest::newRow("about") << ScreenId::About << QSize(797, 591);
-        QTest::newRow("intro") << ScreenId::IntoEngine << QSize(798, 596);
-        QTest::newRow("story") << ScreenId::Engine << QSize(800, 598);
-        QTest::newRow("game over") << ScreenId::GameOver << QSize(797, 591);
-        QTest::newRow("console") << ScreenId::BLNC << QSize(797, 591);
+        const auto size = [](const layout::ScreenLayout &layout) {
+            return QSize(layout::pixels(layout.client.width), layout::pixels(layout.client.height));
+        };
+        QTest::newRow("splash") << ScreenId::Main << size(layout::kSplash);
+        QTest::newRow("menu") << ScreenId::Game << size(layout::kMenu);
+        QTest::newRow("about") << ScreenId::About << size(layout::kAbout);
+        QTest::newRow("intro") << ScreenId::IntoEngine << size(layout::kIntro);
+        QTest::newRow("story") << ScreenId::Engine << size(story::kStoryLayout);
+        QTest::newRow("game over") << ScreenId::GameOver << size(layout::kGameOver);
+        QTest::newRow("console") << ScreenId::BLNC << size(console::kConsoleLayout);
     }
     void windowsHaveTheirFixedClientSizesAndTitle()
     {
@@ -282,21 +290,24 @@ private slots:
     {
         TestGame game;
         auto &menu = game.screen<tess::MenuScreen>(ScreenId::Game);
-        QCOMPARE(menu.Label3.geometry(), QRect(536, 216, 241, 41));
-        QCOMPARE(menu.Label2.geometry(), QRect(536, 296, 241, 49));
-        QCOMPARE(menu.Label1.geometry(), QRect(536, 384, 241, 41));
+        QCOMPARE(menu.Label3.geometry(), pixelRect(layout::kMenu.at("Label3")));
+        QCOMPARE(menu.Label2.geometry(), pixelRect(layout::kMenu.at("Label2")));
+        QCOMPARE(menu.Label1.geometry(), pixelRect(layout::kMenu.at("Label1")));
         auto &about = game.screen<tess::AboutScreen>(ScreenId::About);
-        QCOMPARE(about.Label2.geometry(), QRect(592, 16, 193, 49));
-        QCOMPARE(about.Text1.geometry(), QRect(48, 264, 529, 297));
+        QCOMPARE(about.Label2.geometry(), pixelRect(layout::kAbout.at("Label2")));
+        QCOMPARE(about.Text1.geometry(), pixelRect(layout::kAbout.at("Text1")));
         auto &intro = game.screen<tess::IntroScreen>(ScreenId::IntoEngine);
-        QCOMPARE(intro.Label2.geometry(), QRect(304, 504, 185, 41));
+        QCOMPARE(intro.Label2.geometry(), pixelRect(layout::kIntro.at("Label2")));
         QCOMPARE(intro.Label2.text(), QStringLiteral("Начать игру"));
 
-        // A click beside the buttons does nothing.
+        // A click beside the buttons (left of the first, between the first
+        // two) does nothing.
         game.screens.Show(ScreenId::Game);
         game.log.entries.clear();
-        QTest::mouseClick(&menu, Qt::LeftButton, {}, QPoint(520, 230));
-        QTest::mouseClick(&menu, Qt::LeftButton, {}, QPoint(600, 270));
+        const QRect first = menu.Label3.geometry();
+        const QRect second = menu.Label2.geometry();
+        QTest::mouseClick(&menu, Qt::LeftButton, {}, QPoint(first.left() - 16, first.center().y()));
+        QTest::mouseClick(&menu, Qt::LeftButton, {}, QPoint(first.center().x(), (first.bottom() + second.top()) / 2));
         QVERIFY(game.log.entries.isEmpty());
         QVERIFY(game.screens.isShown(ScreenId::Game));
     }

@@ -7,6 +7,7 @@
 #include "shell/ui/layout_units.h"
 #include "story/core/choice_tables.h"
 #include "story/core/passwords.h"
+#include "shell/layout/shell_layouts.h"
 #include "story/ui/story_pane.h"
 
 #include <QApplication>
@@ -100,7 +101,7 @@ private slots:
     void theIntroductionFitsItsLabel()
     {
         const QString text = tess::decodeCp1251(shipped(QStringLiteral("text/into.tf")));
-        const QRect label = tess::twipsRect(2520, 960, 6855, 5895);
+        const QRect label = tess::pixelRect(tess::layout::kIntro.at("Label1"));
         const int needed = tess::CaptionLayout(tess::defaultLayoutFont(), label.width(), Qt::AlignHCenter).heightOf(text);
         QVERIFY2(needed <= label.height(), qPrintable(QStringLiteral("needs %1 px").arg(needed)));
     }

@@ -5,6 +5,7 @@ import numpy as np
 from .raster import (
     MONO, Mask, SANS_B, add, blur, brackets_mask, col, fbm, fill_mask, frame_mask, glow,
     has_glyph, over, over_img, save_gif, text_centered, text_width, vgrad)
+from .layout import middle, place
 from .scenery import vignette
 
 
@@ -137,7 +138,7 @@ def make_console():
 
     # output panel (left) with the reset button in its top right corner
     terminal_panel(img, (24, 56, 401, 369), label='OUTPUT://tty0', border=(80, 150, 160))
-    red_button(img, 404, 76, 11)
+    red_button(img, *middle('console', 'Label1'), 11)
     # info panel (right)
     terminal_panel(img, (432, 56, 353, 369), fill=(8, 12, 18), label='INFO://notes', border=(70, 130, 180),
                    label_rgb=(95, 160, 220), corners=(0, 1, 0, 1))
@@ -150,9 +151,10 @@ def make_console():
     sl = frame_mask(w, h, (29, 445, 311, 29), 2, 1.0)
     add(img, sl, (70, 110, 120), 0.6)
     fm = np.zeros((h, w), np.float32)
-    fm[448:471, 32:337] = 1
+    fx, fy, fw, fh = place('console', 'Text')
+    fm[fy:fy + fh, fx:fx + fw] = 1
     over(img, fm, (64, 64, 64))
-    bx, by, bw, bh = 344, 440, 73, 41
+    bx, by, bw, bh = place('console', 'Label3')
     bmask = fill_mask(w, h, (bx, by, bw, bh), 6, (1, 0, 1, 0))
     add(img, blur(bmask, 5), (40, 180, 170), 0.25)
     over_img(img, bmask, vgrad(w, h, [(0, (0, 0, 0)), (by / h, (40, 60, 66)), ((by + bh) / h, (14, 22, 26)), (1, (0, 0, 0))]))

@@ -10,9 +10,10 @@ import numpy as np
 
 from .raster import (
     Mask, add, blur, canvas, col, fbm, gauss_glow, over, over_img, save_gif, shrink, smooth)
+from .layout import place
 from .scenery import vignette
 
-W, H = 100, 75
+W, H = place('console', 'Image3')[2:]
 S = 4
 WW, HH = W * S, H * S
 # the face: centre, half width, half height, and how far it is turned to the window

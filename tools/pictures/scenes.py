@@ -10,6 +10,7 @@ from .raster import (
     over_img, save_gif, text_centered, vgrad)
 from .scenery import (
     city, dark_panel, nebula, perspective_grid, scanlines, starfield, vignette)
+from .layout import place
 from .tesseract import draw_tesseract
 from .shell_screens import space_backdrop
 
@@ -143,7 +144,7 @@ def make_intro():
         sm.circle(610 - i * 9, 464, 1.6)
     add(img, sm.get(), (80, 210, 250), 0.6)
     # plate for the start button caption drawn by the program
-    px_, py_, pw_, ph_ = 304, 504, 185, 41
+    px_, py_, pw_, ph_ = place('intro', 'Label2')
     om = fill_mask(w, h, (px_, py_, pw_, ph_), 10, (1, 0, 1, 0))
     glow(img, om, (40, 180, 255), ((6, 0.25), (16, 0.15)))
     over(img, om, (6, 16, 28), 0.95)

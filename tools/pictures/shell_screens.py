@@ -7,6 +7,7 @@ from .raster import (
     text_width, vgrad)
 from .scenery import (
     city, dark_panel, glow_button, lit_letters, nebula, perspective_grid, starfield, vignette)
+from .layout import place
 from .tesseract import RADIUS, draw_tesseract
 
 
@@ -99,9 +100,9 @@ def make_menu():
     hd.text((530, 206), 'SYS://MENU', MONO, 9, anchor='ls')
     hd.text((783, 444), 'v1.0 · ORBITRUM', MONO, 9, anchor='rs')
     add(img, hd.get(), (90, 200, 235), 0.55)
-    glow_button(img, (536, 216, 241, 41), 'Запуск', size=22)
-    glow_button(img, (536, 296, 241, 49), 'Инфо', size=24)
-    glow_button(img, (536, 384, 241, 41), 'Выход', size=22, border=(90, 200, 255))
+    glow_button(img, place('menu', 'Label3'), 'Запуск', size=22)
+    glow_button(img, place('menu', 'Label2'), 'Инфо', size=24)
+    glow_button(img, place('menu', 'Label1'), 'Выход', size=22, border=(90, 200, 255))
     vignette(img, 0.5)
     save_gif(img, 'shell/pictures/menu.gif')
 
@@ -201,6 +202,6 @@ def make_about():
     lm.text((577, 248), 'read.tf', MONO, 10, anchor='rs')
     add(img, lm.get(), teal_light, 0.65)
     over(img, fm, teal)
-    glow_button(img, (592, 16, 193, 49), 'Назад', size=22, back=True)
+    glow_button(img, place('about', 'Label2'), 'Назад', size=22, back=True)
     vignette(img, 0.45)
     save_gif(img, 'shell/pictures/about.gif')

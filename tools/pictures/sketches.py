@@ -7,6 +7,7 @@ import numpy as np
 from PIL import Image
 
 from .raster import HAND, Mask, canvas, col, fbm, font, from_image, save_gif, shrink, to_image
+from .layout import place
 from .scenery import vignette
 
 
@@ -95,7 +96,7 @@ def photo_finish(img, rng, grain=0.025, vig=0.35, rot=0.0, warm=True):
 
 
 def make_photo_universe():
-    w, h = 300, 107
+    w, h = place('console', 'Image1')[2:]
     rng = np.random.default_rng(1101)
     S = 2  # drawn at twice the size, then reduced like a photo
     W, H = w * S, h * S
@@ -139,7 +140,7 @@ def make_photo_universe():
 
 
 def make_photo_time():
-    w, h = 300, 91
+    w, h = place('console', 'Image2')[2:]
     rng = np.random.default_rng(1102)
     S = 2
     W, H = w * S, h * S

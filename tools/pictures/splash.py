@@ -13,9 +13,10 @@ from .raster import (
     Mask, SANS, SANS_B, add, blur, canvas, col, fbm, gauss_glow, glow, over, over_img,
     quantize, save_bgrx, text_width)
 from .scenery import dark_panel, lit_letters, starfield
+from .layout import place
 from .tesseract import draw_tesseract
 
-W, H = 471, 278
+W, H = place('splash', 'Image1')[2:]
 # the planet; the test of the logo's byte order looks for its blue at (100, 100)
 CX, CY, R = 104, 98, 42
 DISC = 66

@@ -9,6 +9,7 @@ from .raster import (
     over_img, save_bmp24, vgrad)
 from .scenery import (
     city, dark_panel, nebula, perspective_grid, starfield, vignette)
+from .layout import place
 from .tesseract import draw_tesseract
 from .hero import draw_hero
 
@@ -136,7 +137,7 @@ def make_engine():
     dark_panel(img, (456, 494, 329, 98), fill=(8, 18, 28), alpha=0.985, c=10, glow_k=0.5, border_k=0.75,
                corners=(1, 0, 1, 0), inner_line=False)
     mk = Mask(w, h)
-    for sy in (504, 536, 568):
+    for sy in (place('story', slot)[1] for slot in ('Label2', 'Label3', 'Label4')):
         cy = sy + 8.5
         mk.poly([(462, cy - 3), (466, cy), (462, cy + 3)])
         mk.poly([(779, cy - 3), (775, cy), (779, cy + 3)])

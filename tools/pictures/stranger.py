@@ -4,12 +4,13 @@ import numpy as np
 from PIL import Image
 
 from .raster import Mask, add, blur, canvas, col, from_image, gauss_glow, over, save_gif, to_image
+from .layout import place
 from .scenery import vignette
 
 
 def make_photo_stranger():
     """A blurred shot of a tall figure standing in a lit corridor."""
-    w, h = 150, 113
+    w, h = place('console', 'Image4')[2:]
     S = 3
     W, H = w * S, h * S
     rng = np.random.default_rng(1104)
