@@ -5,7 +5,7 @@
 // Where a screen's window and controls are, in twips as the screen's form lays
 // them out: the one statement of each layout, read by the screens, the tests'
 // click helpers (tests/lib/layout_points) and the picture generator
-// (tools/pictures/layout.py, which reads the tables' rows as written: one
+// (tools/generators/pictures/layout.py, which reads the tables' rows as written: one
 // `{"Control", {left, top, width, height}},` per line).
 namespace tess::layout {
 

@@ -8,7 +8,7 @@
 #include "console/core/memory_console_view.h"
 #include "console/ui/console_screen.h"
 #include "shell/core/text_lines.h"
-#include "shell/ui/caption_layout.h"
+#include "shell/layout/caption_layout.h"
 #include "story/ui/story_screen.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 //   SCREEN window 0 0 WIDTH HEIGHT
 //   SCREEN CONTROL X Y WIDTH HEIGHT
 // so the scripts that drive the real game (tests/lib/real_game.sh) and the
-// picture generator (tools/pictures/layout.py) click and draw where the
+// picture generator (tools/generators/pictures/layout.py) click and draw where the
 // screens put their controls. Headers alone: built with a bare compiler.
 #include "console/core/console_layout.h"
 #include "shell/layout/shell_layouts.h"

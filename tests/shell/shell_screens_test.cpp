@@ -4,10 +4,10 @@
 
 #include "console/core/console_layout.h"
 #include "shell/layout/shell_layouts.h"
-#include "shell/ui/about_screen.h"
-#include "shell/ui/intro_screen.h"
-#include "shell/ui/menu_screen.h"
-#include "shell/ui/splash_screen.h"
+#include "shell/screens/about_screen.h"
+#include "shell/screens/intro_screen.h"
+#include "shell/screens/menu_screen.h"
+#include "shell/screens/splash_screen.h"
 #include "story/core/story_layout.h"
 
 #include <QResource>
