@@ -5,12 +5,12 @@
 // would end the process or open a message box is replaced.
 #include "game_folder.h"
 
-#include "shell/app/game.h"
-#include "shell/app/game_wiring.h"
+#include "app/game.h"
+#include "app/game_wiring.h"
 #include "shell/core/alerts.h"
 #include "shell/core/disk_files.h"
 #include "shell/core/quiet_services.h"
-#include "shell/ui/game_cursor.h"
+#include "shell/desktop/game_cursor.h"
 
 #include <QApplication>
 #include <QDir>

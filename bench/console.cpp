@@ -8,7 +8,7 @@
 
 #include "console/core/command_table.h"
 #include "console/ui/console_screen.h"
-#include "shell/app/game.h"
+#include "app/game.h"
 
 #include <QApplication>
 #include <QTest>

@@ -7,7 +7,7 @@
 #include "stats.h"
 #include "story_walk.h"
 
-#include "shell/app/game.h"
+#include "app/game.h"
 #include "story/core/choice_tables.h"
 #include "shell/core/text_lines.h"
 #include "story/core/story_engine.h"

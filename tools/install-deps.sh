@@ -46,7 +46,7 @@ profile_test() {
   echo xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
   # a sound server with a silent output, which the reliability test kills
   echo pulseaudio
-  # clicks through XTest and reads the pixels back (tools/paint_watch)
+  # clicks through XTest and reads the pixels back (tests/lib/paint_watch)
   echo libxcb1-dev libxcb-xtest0-dev libxcb-shm0-dev
   # the menu entry started through GLib, as a desktop starts it
   echo libglib2.0-bin

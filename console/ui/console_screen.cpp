@@ -2,9 +2,9 @@
 
 #include "shell/core/input_gate.h"
 #include "shell/core/text_lines.h"
-#include "shell/ui/accessibility.h"
-#include "shell/ui/quit_procedure.h"
-#include "shell/ui/spoken_cue.h"
+#include "shell/accessibility/accessibility.h"
+#include "shell/desktop/quit_procedure.h"
+#include "shell/accessibility/spoken_cue.h"
 
 #include <QTimer>
 

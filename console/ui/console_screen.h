@@ -1,8 +1,8 @@
 #pragma once
 #include "console/core/console_engine.h"
 #include "shell/core/process_control.h"
-#include "shell/ui/controls.h"
-#include "shell/ui/screen.h"
+#include "shell/toolkit/controls.h"
+#include "shell/toolkit/screen.h"
 
 #include <optional>
 

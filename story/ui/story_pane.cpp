@@ -1,7 +1,7 @@
 #include "story/ui/story_pane.h"
 
-#include "shell/ui/caption_layout.h"
-#include "shell/ui/layout_units.h"
+#include "shell/layout/caption_layout.h"
+#include "shell/layout/layout_units.h"
 
 namespace story {
 

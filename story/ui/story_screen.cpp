@@ -1,10 +1,10 @@
 #include "story/ui/story_screen.h"
 
 #include "shell/core/text_loader.h"
-#include "shell/ui/accessibility.h"
-#include "shell/ui/quit_procedure.h"
-#include "shell/ui/screens.h"
-#include "shell/ui/spoken_cue.h"
+#include "shell/accessibility/accessibility.h"
+#include "shell/desktop/quit_procedure.h"
+#include "shell/toolkit/screens.h"
+#include "shell/accessibility/spoken_cue.h"
 #include "story/ui/console_key.h"
 #include "story/ui/story_pane.h"
 

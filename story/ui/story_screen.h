@@ -1,6 +1,6 @@
 #pragma once
-#include "shell/ui/controls.h"
-#include "shell/ui/screen.h"
+#include "shell/toolkit/controls.h"
+#include "shell/toolkit/screen.h"
 #include "story/core/choice_tables.h"
 #include "story/core/story_engine.h"
 #include "story/core/story_flags.h"

@@ -9,12 +9,12 @@
 #include "test_game.h"
 
 #include "console/ui/console_screen.h"
-#include "shell/app/game.h"
-#include "shell/ui/about_screen.h"
-#include "shell/ui/accessibility.h"
-#include "shell/ui/game_over_screen.h"
-#include "shell/ui/menu_screen.h"
-#include "shell/ui/spoken_cue.h"
+#include "app/game.h"
+#include "shell/screens/about_screen.h"
+#include "shell/accessibility/accessibility.h"
+#include "shell/screens/game_over_screen.h"
+#include "shell/screens/menu_screen.h"
+#include "shell/accessibility/spoken_cue.h"
 #include "story/ui/story_screen.h"
 
 #include <QAccessible>

@@ -6,12 +6,12 @@
 #include "test_game.h"
 
 #include "console/ui/console_screen.h"
-#include "shell/app/game.h"
+#include "app/game.h"
 #include "shell/core/text_lines.h"
-#include "shell/ui/about_screen.h"
-#include "shell/ui/accessibility.h"
-#include "shell/ui/intro_screen.h"
-#include "shell/ui/menu_screen.h"
+#include "shell/screens/about_screen.h"
+#include "shell/accessibility/accessibility.h"
+#include "shell/screens/intro_screen.h"
+#include "shell/screens/menu_screen.h"
 #include "story/ui/story_screen.h"
 
 #include <QAccessible>

@@ -6,8 +6,8 @@
 #include "test_game.h"
 
 #include "console/ui/console_screen.h"
-#include "shell/app/game.h"
-#include "shell/ui/about_screen.h"
+#include "app/game.h"
+#include "shell/screens/about_screen.h"
 #include "story/ui/story_screen.h"
 
 #include <QAccessible>

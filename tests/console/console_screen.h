@@ -6,7 +6,7 @@
 #include "console/core/command_table.h"
 #include "console/ui/console_screen.h"
 #include "shell/core/text_lines.h"
-#include "shell/ui/caption_layout.h"
+#include "shell/layout/caption_layout.h"
 #include "story/ui/story_screen.h"
 
 #include <QApplication>

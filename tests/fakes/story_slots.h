@@ -1,7 +1,7 @@
 #pragma once
 // The real story screen's three choice slots as a player sees and clicks them.
-#include "shell/app/game_wiring.h"
-#include "shell/ui/controls.h"
+#include "app/game_wiring.h"
+#include "shell/toolkit/controls.h"
 #include "story/ui/story_screen.h"
 
 #include <QStringList>

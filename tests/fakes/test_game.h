@@ -2,7 +2,7 @@
 #include "memory_files.h"
 #include "recorders.h"
 
-#include "shell/app/game_wiring.h"
+#include "app/game_wiring.h"
 #include "story/core/choice_tables.h"
 
 // In-memory files and recording services, in one log where order matters.

@@ -267,7 +267,7 @@ stop_patiently() {
 
 # Clicks at (X, Y) of the window through XTest, as a mouse would, after the
 # pointer has rested there, and times what the click changes on the screen.
-# Needs paint_watch set (tools/paint_watch). Sets watched ("changed" or
+# Needs paint_watch set (tests/lib/paint_watch). Sets watched ("changed" or
 # "unchanged"), first_ms and last_ms: from the click to the first and to the
 # last frame that changed a pixel of the window, once it has stayed the same
 # for QUIET_MS (500 by default). A page turn draws the page, then the rule's

@@ -129,16 +129,16 @@ screenshot_current() {  # screenshot_current NAME
         | convert - -trim -format '%w %h' info:)
   read -r width height <<<"$box"
   [ "${width:-999}" -le 2 ] && [ "${height:-999}" -le 24 ] && return 0
-  echo "    $1 differs in a ${width}x$height area: tools/make_screenshots.sh makes it anew"
+  echo "    $1 differs in a ${width}x$height area: tools/generators/make_screenshots.sh makes it anew"
   return 1
 }
 lane_cleanup
-if "$source_dir/tools/make_screenshots.sh" "$game" "$work/screenshots" >"$work/screenshots.log" 2>&1; then
+if "$source_dir/tools/generators/make_screenshots.sh" "$game" "$work/screenshots" >"$work/screenshots.log" 2>&1; then
   for name in menu.png story.png console.png; do
     check "the committed screenshot $name is what the installed game shows" screenshot_current "$name"
   done
 else
-  check "tools/make_screenshots.sh captures the installed game" false
+  check "tools/generators/make_screenshots.sh captures the installed game" false
   sed 's/^/    /' "$work/screenshots.log"
 fi
 

@@ -5,7 +5,7 @@
 // so a test sees what the player would be shown and the process lives on.
 #include "recorders.h"
 
-#include "shell/app/game_wiring.h"
+#include "app/game_wiring.h"
 #include "shell/core/disk_files.h"
 #include <QDir>
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "shell/core/disk_files.h"
 #include "shell/core/quiet_services.h"
 #include "shell/core/text_loader.h"
-#include "shell/ui/quit_procedure.h"
+#include "shell/desktop/quit_procedure.h"
 #include "story/core/choice_tables.h"
 #include "story/core/memory_story_view.h"
 #include "story/core/story_engine.h"

@@ -12,7 +12,7 @@
 #include "console/core/memory_console_view.h"
 #include "console/ui/console_screen.h"
 #include "story/core/choice_tables.h"
-#include "shell/ui/layout_units.h"
+#include "shell/layout/layout_units.h"
 #include "story/core/passwords.h"
 #include "story/ui/story_screen.h"
 

@@ -11,9 +11,9 @@
 
 #include "console/core/command_table.h"
 #include "console/ui/console_screen.h"
-#include "shell/ui/about_screen.h"
-#include "shell/ui/intro_screen.h"
-#include "shell/ui/menu_screen.h"
+#include "shell/screens/about_screen.h"
+#include "shell/screens/intro_screen.h"
+#include "shell/screens/menu_screen.h"
 #include "story/ui/story_screen.h"
 
 #include "quiet_platform.h"

@@ -1,6 +1,6 @@
 // The game cursor over the application: installed on every visit of the menu,
 // given back once, and never mistaken for the player's own arrow.
-#include "shell/ui/game_cursor.h"
+#include "shell/desktop/game_cursor.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

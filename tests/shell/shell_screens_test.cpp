@@ -2,10 +2,10 @@
 // close boxes do, and the music and cursor calls they make on the way.
 #include "test_game.h"
 
-#include "shell/ui/about_screen.h"
-#include "shell/ui/intro_screen.h"
-#include "shell/ui/menu_screen.h"
-#include "shell/ui/splash_screen.h"
+#include "shell/screens/about_screen.h"
+#include "shell/screens/intro_screen.h"
+#include "shell/screens/menu_screen.h"
+#include "shell/screens/splash_screen.h"
 
 #include <QResource>
 

@@ -4,7 +4,7 @@
 // status 1, five seconds later. Each case runs in a child process of its own.
 // The real game is signalled on every screen by
 // tests/reliability/signals_every_screen.sh.
-#include "shell/ui/termination_signals.h"
+#include "shell/desktop/termination_signals.h"
 
 #include <QEventLoop>
 #include <QElapsedTimer>

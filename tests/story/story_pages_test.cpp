@@ -1,10 +1,10 @@
 // The shipped story: every page file is there, in the game's code page with
 // CR LF line ends, and fits the story pane as the screen lays it out; and the
 // pages keep the story's hints fair.
-#include "shell/app/game.h"
+#include "app/game.h"
 #include "shell/core/cp1251.h"
-#include "shell/ui/caption_layout.h"
-#include "shell/ui/layout_units.h"
+#include "shell/layout/caption_layout.h"
+#include "shell/layout/layout_units.h"
 #include "story/core/choice_tables.h"
 #include "story/core/passwords.h"
 #include "story/ui/story_pane.h"

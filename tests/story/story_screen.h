@@ -5,7 +5,7 @@
 #include "story_slots.h"
 #include "test_game.h"
 
-#include "shell/ui/layout_units.h"
+#include "shell/layout/layout_units.h"
 #include "story/ui/story_screen.h"
 
 #include <QTimer>

@@ -3,7 +3,7 @@
 // a temporary folder of pages, and the shipped story passes with the facts
 // its authors know.
 #include "shell/core/cp1251.h"
-#include "shell/ui/layout_units.h"
+#include "shell/layout/layout_units.h"
 #include "story/core/choice_tables.h"
 #include "tools/story_tool/check_report_output.h"
 #include "tools/story_tool/game_pane_fit.h"

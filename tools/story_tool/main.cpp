@@ -1,5 +1,5 @@
 // story_tool: checks, maps, walks and replays the game's story for its authors.
-#include "shell/ui/layout_units.h"
+#include "shell/layout/layout_units.h"
 #include "tools/story_tool/game_pane_fit.h"
 #include "tools/story_tool/tool_commands.h"
 #include "tools/story_tool/tool_options.h"

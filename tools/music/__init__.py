@@ -1,1 +1,0 @@
-"""Renders the game's music; tools/make_music.py is the entry point."""
