@@ -3,7 +3,7 @@
 #include "console/core/console_layout.h"
 #include "shell/core/input_gate.h"
 #include "shell/core/text_lines.h"
-#include "shell/accessibility/accessibility.h"
+#include "shell/toolkit/keyboard_play.h"
 #include "shell/desktop/quit_procedure.h"
 #include "shell/accessibility/spoken_cue.h"
 

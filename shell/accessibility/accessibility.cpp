@@ -6,6 +6,9 @@
 #include "shell/accessibility/label_accessible.h"
 #include "shell/toolkit/screen.h"
 #include "shell/accessibility/spoken_cue.h"
+#include "shell/accessibility/exposure.h"
+#include "shell/toolkit/caption_watch.h"
+#include "shell/toolkit/keyboard_play.h"
 
 #include <QAccessible>
 #include <QHash>
@@ -14,9 +17,6 @@
 
 namespace tess {
 namespace {
-
-const char kPageProperty[] = "tessStoryPage";
-const char kUnexposedProperty[] = "tessUnexposed";
 
 bool isButton(const Label &label)
 {
@@ -106,42 +106,6 @@ void reportNameChange(Label &label)
 
 } // namespace
 
-void installAccessibility()
-{
-    // Qt keeps each factory and observer once, however often this runs.
-    QAccessible::installFactory(controlFactory);
-    watchForScreenReaders();
-}
-
-namespace {
-
-// Screen readers present an object that gains the focus it already has never
-// again, and may keep what they read of it before: the control comes back to
-// them as a new object, before anything is said of it.
-void renewForScreenReaders(QWidget &control)
-{
-    if (QAccessibleInterface *told = QAccessible::queryAccessibleInterface(&control))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(told));
-}
-
-void giveFocus(QWidget &control)
-{
-    if (control.hasFocus()) {
-        QAccessibleEvent focus(&control, QAccessible::Focus);
-        QAccessible::updateAccessibility(&focus);
-    } else {
-        control.setFocus(Qt::OtherFocusReason);
-    }
-}
-
-} // namespace
-
-void focusAnew(QWidget &control)
-{
-    renewForScreenReaders(control);
-    giveFocus(control);
-}
-
 void announcePage(Label &page)
 {
     // Focus is what screen readers speak: moving it to the page has them read it.
@@ -160,26 +124,6 @@ void announcePage(Label &page)
         giveFocus(page);
 }
 
-void hideFromScreenReaders(QWidget &control)
-{
-    control.setProperty(kUnexposedProperty, true);
-}
-
-bool isHiddenFromScreenReaders(const QWidget &control)
-{
-    return control.property(kUnexposedProperty).toBool();
-}
-
-void exposeAsPage(Label &label)
-{
-    label.setProperty(kPageProperty, true);
-}
-
-bool isExposedAsPage(const Label &label)
-{
-    return label.property(kPageProperty).toBool();
-}
-
 TextChange captionChange(QStringView before, QStringView after)
 {
     const QString was = normalizeLineBreaks(before);
@@ -194,6 +138,8 @@ QString appendedText(bool afterCr, QStringView more)
         more = more.mid(1);
     return normalizeLineBreaks(more);
 }
+
+namespace {
 
 void reportCaptionReplaced(Label &label, const QString &before)
 {
@@ -224,6 +170,24 @@ void reportCaptionAppended(Label &label, qsizetype oldSize)
     if (!isButton(label))
         reportTextChange(label, {told.length, QString(), added});
     reportNameChange(label);
+}
+
+// Tells screen readers of every label's caption change.
+class ScreenReaderCaptions final : public CaptionWatch {
+public:
+    void captionReplaced(Label &label, const QString &before) override { reportCaptionReplaced(label, before); }
+    void captionAppended(Label &label, qsizetype oldSize) override { reportCaptionAppended(label, oldSize); }
+};
+
+} // namespace
+
+void installAccessibility()
+{
+    // Qt keeps each factory and observer once, however often this runs.
+    QAccessible::installFactory(controlFactory);
+    static ScreenReaderCaptions captions;
+    watchCaptions(&captions);
+    watchForScreenReaders();
 }
 
 } // namespace tess

@@ -1,8 +1,5 @@
 #pragma once
-#include <QList>
 #include <QString>
-
-class QWidget;
 
 namespace tess {
 
@@ -18,51 +15,17 @@ class Label;
 // as a notification (shell/accessibility/spoken_cue.h).
 //
 // Every caption change is reported as it happens (the story's page excepted,
-// see exposeAsPage): as text-changed events
+// see exposeAsPage in shell/accessibility/exposure.h), told by the labels
+// through the caption watch installAccessibility() installs: as text-changed events
 // (AT-SPI object:text-changed:delete and :insert) for text, and as a name
 // change (object:property-change:accessible-name) for the labels named by
 // their caption.
 void installAccessibility();
 
-// Marks the label that shows the story's pages: text without a name, rather
-// than a label named by its text. Its changes reach screen readers a page at
-// a time (announcePage), never line by line.
-void exposeAsPage(Label &label);
-bool isExposedAsPage(const Label &label);
-
-// Whether a screen reader (or another assistive technology) listens. Only
-// then do the game's controls take the keyboard focus; otherwise every key
-// does what it always did.
-bool assistiveTechnologyActive();
-// Has the screens on show offer keyboard play when a screen reader starts
-// after them; installAccessibility() calls it.
-void watchForScreenReaders();
-
-// Keyboard play for a screen reader's user: the controls take focus in the
-// order given (Tab and Shift+Tab move along it), and the first one shown has
-// it when the window comes up. Nothing happens while no screen reader listens.
-void offerKeyboardPlay(QWidget &window, const QList<QWidget *> &order);
-
-// Presses the label as a player's click would: a press and release of the
-// left button queued at its centre, through the input gate and its handler.
-void pressLikeThePlayer(Label &label);
-
-// Gives the control the focus as a new object, so that screen readers present
-// it in full even when it had the focus already.
-void focusAnew(QWidget &control);
-
-// Keeps the control out of what a screen reader finds in its window.
-void hideFromScreenReaders(QWidget &control);
-bool isHiddenFromScreenReaders(const QWidget &control);
-
 // The page shown in `page` is complete: screen readers hear one change for
 // the whole page (not one per line), and the page takes the focus so that
 // they read it out. Called once the loader has put in the page's last line.
 void announcePage(Label &page);
-
-// Called by the label after its caption changed.
-void reportCaptionReplaced(Label &label, const QString &before);
-void reportCaptionAppended(Label &label, qsizetype oldSize);
 
 // One change of a caption as a screen reader's text sees it: at `position`,
 // `removed` gave way to `inserted`.

@@ -1,7 +1,8 @@
 #include "shell/accessibility/label_accessible.h"
 
 #include "shell/core/text_lines.h"
-#include "shell/accessibility/accessibility.h"
+#include "shell/accessibility/exposure.h"
+#include "shell/toolkit/keyboard_play.h"
 #include "shell/toolkit/controls.h"
 
 namespace tess {

@@ -1,6 +1,6 @@
 #include "shell/accessibility/spoken_cue.h"
 
-#include "shell/accessibility/accessibility.h"
+#include "shell/toolkit/keyboard_play.h"
 
 namespace tess {
 

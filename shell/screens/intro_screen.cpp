@@ -41,7 +41,7 @@ bool IntroScreen::Form_QueryUnload(CloseReason)
 
 void IntroScreen::Label2_Click()
 {
-    Screens &screens = services().screens;
+    ScreenStack &screens = services().screens;
     try {
         screens.Hide(ScreenId::IntoEngine);
         screens.Show(ScreenId::Engine);

@@ -43,7 +43,7 @@ bool MenuScreen::Form_QueryUnload(CloseReason reason)
 
 void MenuScreen::Label3_Click()
 {
-    Screens &screens = services().screens;
+    ScreenStack &screens = services().screens;
     try {
         screens.Unload(ScreenId::Game);
         screens.Show(ScreenId::IntoEngine);

@@ -1,9 +1,10 @@
 #include "shell/toolkit/controls.h"
 
 #include "shell/core/text_lines.h"
-#include "shell/accessibility/accessibility.h"
 #include "shell/layout/caption_layout.h"
 #include "shell/layout/layout_units.h"
+#include "shell/toolkit/caption_watch.h"
+#include "shell/toolkit/keyboard_play.h"
 #include "shell/toolkit/reading_caret.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -22,6 +23,8 @@
 namespace tess {
 namespace {
 
+CaptionWatch *captionWatch = nullptr;
+
 void colourBox(QWidget &box, quint32 background, quint32 foreground)
 {
     QPalette palette = box.palette();
@@ -31,6 +34,11 @@ void colourBox(QWidget &box, quint32 background, quint32 foreground)
 }
 
 } // namespace
+
+void watchCaptions(CaptionWatch *watch)
+{
+    captionWatch = watch;
+}
 
 Label::Label(QWidget *screen, const QRect &rect, Qt::Alignment alignment)
     : QWidget(screen), foreground_(layoutColor(0x80000012)), alignment_(alignment)
@@ -47,7 +55,8 @@ void Label::setText(const QString &caption)
     const QString before = std::exchange(caption_, caption);
     caret_ = 0;
     update();
-    reportCaptionReplaced(*this, before);
+    if (captionWatch)
+        captionWatch->captionReplaced(*this, before);
 }
 
 void Label::appendText(const QString &more)
@@ -55,7 +64,8 @@ void Label::appendText(const QString &more)
     const qsizetype oldSize = caption_.size();
     caption_ += more;
     update();
-    reportCaptionAppended(*this, oldSize);
+    if (captionWatch)
+        captionWatch->captionAppended(*this, oldSize);
 }
 
 bool Label::answersClicks() const

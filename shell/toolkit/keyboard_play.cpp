@@ -1,11 +1,9 @@
-#include "shell/accessibility/accessibility.h"
-#include "shell/toolkit/controls.h"
-
-#include "shell/toolkit/screen.h"
+#include "shell/toolkit/keyboard_play.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QMouseEvent>
+#include <QWidget>
 
 namespace tess {
 
@@ -22,9 +20,7 @@ public:
         active = isActive;
         if (!isActive)
             return;
-        for (QWidget *window : QApplication::topLevelWidgets())
-            if (auto *screen = qobject_cast<Screen *>(window); screen && screen->isVisible())
-                screen->offerKeyboardPlay();
+        emit screenReaderArrivals().arrived();
         // The window the player is on came up before the screen reader heard
         // of it: it is told of it now, as of a window just activated.
         if (QWidget *current = QApplication::activeWindow()) {
@@ -54,45 +50,48 @@ bool assistiveTechnologyActive()
     return QAccessible::isActive() || activationWatch().active;
 }
 
-void offerKeyboardPlay(QWidget &window, const QList<QWidget *> &order)
+ScreenReaderArrivals &screenReaderArrivals()
 {
-    if (!assistiveTechnologyActive())
+    static ScreenReaderArrivals arrivals;
+    return arrivals;
+}
+
+void pressLikeThePlayer(QWidget &control)
+{
+    // Nothing the mouse could not click either.
+    if (!control.isVisible() || !control.isEnabled())
         return;
-    // The window itself takes no stop of its own between the last control and
-    // the first; keys it answers reach it from whichever control has focus.
-    if (!order.isEmpty())
-        window.setFocusPolicy(Qt::NoFocus);
-    QWidget *previous = nullptr;
-    for (QWidget *control : order) {
-        control->setFocusPolicy(Qt::StrongFocus);
-        if (auto *memo = qobject_cast<MemoBox *>(control))
-            memo->letKeysRead();
-        if (previous)
-            QWidget::setTabOrder(previous, control);
-        previous = control;
-    }
-    const QWidget *focused = window.focusWidget();
-    if (focused && focused != &window && focused->isVisibleTo(&window))
-        return;
-    for (QWidget *control : order) {
-        if (control->isVisibleTo(&window)) {
-            control->setFocus(Qt::OtherFocusReason);
-            return;
-        }
+    const QPointF at = QRectF(control.rect()).center();
+    const QPointF global = control.mapToGlobal(at);
+    QCoreApplication::postEvent(&control, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
+                                                          Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(&control, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
+                                                          Qt::NoButton, Qt::NoModifier));
+}
+
+// Screen readers present an object that gains the focus it already has never
+// again, and may keep what they read of it before: the control comes back to
+// them as a new object, before anything is said of it.
+void renewForScreenReaders(QWidget &control)
+{
+    if (QAccessibleInterface *told = QAccessible::queryAccessibleInterface(&control))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(told));
+}
+
+void giveFocus(QWidget &control)
+{
+    if (control.hasFocus()) {
+        QAccessibleEvent focus(&control, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    } else {
+        control.setFocus(Qt::OtherFocusReason);
     }
 }
 
-void pressLikeThePlayer(Label &label)
+void focusAnew(QWidget &control)
 {
-    // Nothing the mouse could not click either.
-    if (!label.isVisible() || !label.isEnabled())
-        return;
-    const QPointF at = QRectF(label.rect()).center();
-    const QPointF global = label.mapToGlobal(at);
-    QCoreApplication::postEvent(&label, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
-                                                        Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(&label, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
-                                                        Qt::NoButton, Qt::NoModifier));
+    renewForScreenReaders(control);
+    giveFocus(control);
 }
 
 } // namespace tess

@@ -3,8 +3,8 @@
 #include "shell/core/alerts.h"
 #include "shell/core/input_gate.h"
 #include "shell/core/process_control.h"
-#include "shell/accessibility/accessibility.h"
-#include "shell/toolkit/screens.h"
+#include "shell/toolkit/controls.h"
+#include "shell/toolkit/keyboard_play.h"
 
 #include <QCloseEvent>
 #include <QImage>
@@ -28,6 +28,12 @@ Screen::Screen(Services &services, ScreenId id, QSize clientTwips, const QString
     setFont(defaultLayoutFont());
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    // A screen reader that starts while the screen is on show gets keyboard
+    // play at once.
+    connect(&screenReaderArrivals(), &ScreenReaderArrivals::arrived, this, [this] {
+        if (isVisible())
+            offerKeyboardPlay();
+    });
     if (background.isEmpty()) {
         QPalette white = palette();
         white.setColor(QPalette::Window, Qt::white);
@@ -71,7 +77,7 @@ void Screen::closeEvent(QCloseEvent *event)
     // screen layer; a close box pressed during a text load waits for it.
     event->ignore();
     const CloseReason reason = event->spontaneous() ? CloseReason::User : CloseReason::Program;
-    Screens &screens = services_.screens;
+    ScreenStack &screens = services_.screens;
     const ScreenId id = id_;
     services_.gate.deliver([&screens, id, reason] { screens.requestClose(id, reason); });
 }
@@ -113,7 +119,31 @@ void Screen::hideEvent(QHideEvent *event)
 
 void Screen::offerKeyboardPlay()
 {
-    tess::offerKeyboardPlay(*this, keyboardOrder());
+    if (!assistiveTechnologyActive())
+        return;
+    const QList<QWidget *> order = keyboardOrder();
+    // The window itself takes no stop of its own between the last control and
+    // the first; keys it answers reach it from whichever control has focus.
+    if (!order.isEmpty())
+        setFocusPolicy(Qt::NoFocus);
+    QWidget *previous = nullptr;
+    for (QWidget *control : order) {
+        control->setFocusPolicy(Qt::StrongFocus);
+        if (auto *memo = qobject_cast<MemoBox *>(control))
+            memo->letKeysRead();
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+    const QWidget *focused = focusWidget();
+    if (focused && focused != this && focused->isVisibleTo(this))
+        return;
+    for (QWidget *control : order) {
+        if (control->isVisibleTo(this)) {
+            control->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void Screen::reportFatal(const FileError &error)

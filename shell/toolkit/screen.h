@@ -13,7 +13,6 @@ class InputGate;
 class Music;
 class ProcessControl;
 class QuitProcedure;
-class Screens;
 class TextLoader;
 
 // The seven screens of the game, each a single window addressed by name.
@@ -27,9 +26,29 @@ enum class CloseReason {
     TaskManager = 3,  // SIGTERM, SIGHUP, SIGINT: a task manager or `kill`
 };
 
+// The screens by name, as a screen sees them (Screens holds them).
+class ScreenStack {
+public:
+    // Loads the screen if needed, then shows it and brings it to the front.
+    virtual void Show(ScreenId id) = 0;
+    // Makes it invisible; it stays loaded with all its state.
+    virtual void Hide(ScreenId id) = 0;
+    // Asks the close handler with reason 1 and destroys the screen unless it
+    // refuses. Nothing happens for a screen that is not loaded.
+    virtual void Unload(ScreenId id) = 0;
+    // Asks the screen's close handler and unloads it when it agrees.
+    virtual void requestClose(ScreenId id, CloseReason reason) = 0;
+    // A fatal error is being shown to the player: the game ends once the
+    // message is dismissed, with its own status, not when no screen is left.
+    virtual void endingWithError() = 0;
+
+protected:
+    ~ScreenStack() = default;
+};
+
 // What every screen may call on.
 struct Services {
-    Screens &screens;
+    ScreenStack &screens;
     Music &music;
     CursorService &cursor;
     TextLoader &loader;

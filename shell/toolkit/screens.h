@@ -13,7 +13,7 @@ class ProcessControl;
 
 // The game's screens by name. A screen is loaded on first reference (its
 // load handler runs to the end inside the caller's handler) and exists once.
-class Screens final : public QObject {
+class Screens final : public QObject, public ScreenStack {
 public:
     using Factory = std::function<std::unique_ptr<Screen>()>;
 
@@ -28,23 +28,15 @@ public:
     bool isLoaded(ScreenId id) const;
     bool isShown(ScreenId id) const;
 
-    // Loads the screen if needed, then shows it and brings it to the front.
-    void Show(ScreenId id);
-    // Makes it invisible; it stays loaded with all its state.
-    void Hide(ScreenId id);
-    // Asks the close handler with reason 1 and destroys the screen unless it
-    // refuses. Nothing happens for a screen that is not loaded.
-    void Unload(ScreenId id);
-
-    // Asks the screen's close handler and unloads it when it agrees.
-    void requestClose(ScreenId id, CloseReason reason);
+    void Show(ScreenId id) override;
+    void Hide(ScreenId id) override;
+    void Unload(ScreenId id) override;
+    void requestClose(ScreenId id, CloseReason reason) override;
     // The desktop session or a signal closes the game: every loaded screen is
     // asked, the one the player is on first.
     void closeAll(CloseReason reason);
 
-    // A fatal error is being shown to the player: the game ends once the
-    // message is dismissed, with its own status, not when no screen is left.
-    void endingWithError() { endingWithError_ = true; }
+    void endingWithError() override { endingWithError_ = true; }
 
 private:
     void destroy(ScreenId id);

@@ -2,6 +2,7 @@
 
 #include "shell/core/text_loader.h"
 #include "shell/accessibility/accessibility.h"
+#include "shell/accessibility/exposure.h"
 #include "shell/desktop/quit_procedure.h"
 #include "shell/toolkit/screens.h"
 #include "shell/accessibility/spoken_cue.h"
