@@ -2,6 +2,7 @@
 #include "story/core/story_flags.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <array>
 #include <cstddef>
@@ -39,5 +40,11 @@ const std::array<FlagStart, 3> &flagStarts();
 FlagStart carriedOverStart(const FlagFiles &flags);
 // The start of a new game, every flag "0": where a walkthrough begins.
 const FlagStart &newGameStart();
+
+// How the tool names the flags and their files in what it prints.
+QString flagName(story::Flag flag);
+std::optional<story::Flag> flagNamed(QStringView name);
+QString flagFileText(const std::optional<QByteArray> &bytes);  // "1", empty, missing, or the bytes
+QString flagsText(const FlagFiles &flags);         // b "1", c "0", bc empty
 
 } // namespace storytool

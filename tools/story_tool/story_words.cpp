@@ -1,7 +1,6 @@
 #include "tools/story_tool/story_words.h"
 
-#include "shell/core/cp1251.h"
-#include "shell/core/text_lines.h"
+#include <QStringList>
 
 namespace storytool {
 
@@ -27,27 +26,7 @@ std::optional<story::Slot> slotNamed(QStringView name)
     return std::nullopt;
 }
 
-QString flagName(story::Flag flag)
-{
-    switch (flag) {
-    case story::Flag::b:
-        return QStringLiteral("b");
-    case story::Flag::c:
-        return QStringLiteral("c");
-    case story::Flag::bc:
-        return QStringLiteral("bc");
-    }
-    Q_UNREACHABLE();
-}
 
-std::optional<story::Flag> flagNamed(QStringView name)
-{
-    for (story::Flag flag : story::kAllFlags) {
-        if (flagName(flag) == name)
-            return flag;
-    }
-    return std::nullopt;
-}
 
 QString screenName(story::ShownScreen screen)
 {
@@ -89,25 +68,7 @@ QString conditionText(const story::Condition &condition)
     Q_UNREACHABLE();
 }
 
-QString flagFileText(const std::optional<QByteArray> &bytes)
-{
-    if (!bytes)
-        return QStringLiteral("missing");
-    if (bytes->isEmpty())
-        return QStringLiteral("empty");
-    const QStringList lines = tess::splitTextLines(tess::decodeCp1251(*bytes));
-    if (lines.size() == 1 && flagLine(lines.front()) == *bytes)
-        return u'"' + lines.front() + u'"';
-    return QStringLiteral("bytes ") + QString::fromLatin1(bytes->toHex(' '));
-}
 
-QString flagsText(const FlagFiles &flags)
-{
-    QStringList parts;
-    for (story::Flag flag : story::kAllFlags)
-        parts << flagName(flag) + u' ' + flagFileText(flags.of(flag));
-    return parts.join(QStringLiteral(", "));
-}
 
 QString choicesText(const std::array<story::ChoiceSlotState, 3> &choices)
 {

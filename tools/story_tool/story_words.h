@@ -13,16 +13,12 @@ namespace storytool {
 // How the tool names the story's parts in what it prints.
 QString slotName(story::Slot slot);
 std::optional<story::Slot> slotNamed(QStringView name);
-QString flagName(story::Flag flag);
-std::optional<story::Flag> flagNamed(QStringView name);
 QString screenName(story::ShownScreen screen);
 
 QString quoted(const QString &caption);            // «caption»
 // "text" with \ and " escaped by a backslash, as DOT and the walkthrough scripts write it.
 QString backslashQuoted(const QString &text);
 QString conditionText(const story::Condition &condition);  // [bc = "1"]; empty for none
-QString flagFileText(const std::optional<QByteArray> &bytes);  // "1", empty, missing, or the bytes
-QString flagsText(const FlagFiles &flags);         // b "1", c "0", bc empty
 QString choicesText(const std::array<story::ChoiceSlotState, 3> &choices);  // «A» / — / «C»
 
 // The slot whose table holds the rule.
